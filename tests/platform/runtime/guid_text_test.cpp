@@ -4,6 +4,7 @@
 #include <string>
 
 #include "com_runtime.h"
+#include "scratch_registry.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ TEST(GuidTextTest, NullTextGivesNullGuid) {
 }
 
 TEST(GuidTextTest, MalformedTextIsRefused) {
+    ScratchRegistry registry;  // text that is no GUID is looked up as a ProgID
     const char16_t* bad[] = {
         u"",
         u"{0123abcd-4567-89ef-fedc-ba9876543210",    // no closing brace

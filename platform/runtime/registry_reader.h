@@ -1,0 +1,14 @@
+// Reads one text value through the exported registry functions, for the runtime's own lookups.
+#pragma once
+
+#include <string>
+
+#include "win_registry.h"
+
+namespace comrt {
+
+// Reads a REG_SZ or REG_EXPAND_SZ value, dropping the terminator; ERROR_* on failure.
+LONG ReadRegistryString(HKEY base, const std::u16string& subKey, const WCHAR* valueName,
+                        std::u16string& text);
+
+}  // namespace comrt
