@@ -1,0 +1,30 @@
+// Null-safe typed reads of the service's JSON answers (internal: includes the REST library's JSON).
+#pragma once
+
+#include <cpprest/json.h>
+
+#include <string>
+
+#include "client/json_member.h"
+
+// Each gives "", 0 or false for null (an absent key reads as null) and throws
+// web::json::json_exception for a value of another type.
+std::u16string JsonAsString(const web::json::value& value);
+// A number that does not fit a 32-bit int throws instead of wrapping.
+int JsonAsInteger(const web::json::value& value);
+bool JsonAsBool(const web::json::value& value);
+
+// The value under key, or null when the object lacks it. A null "object" has every key null;
+// any other non-object throws, as the REST library's key access does.
+const web::json::value& JsonField(const web::json::value& object, const char* key);
+
+// One member object of the service; the places are read only when readPositions is set.
+JSONMember ReadMemberObject(const web::json::value& object, int parentPosition, bool readPositions);
+
+// Deepest nesting of arrays and objects that the answers may have. The REST library's parser
+// recurses once per level, so deeper text is refused before it is parsed.
+constexpr size_t kMaxJsonDepth = 256;
+bool JsonDepthWithin(const char* text, size_t length, size_t maxDepth);
+
+// Parses UTF-8 text after the depth check; throws web::json::json_exception on any fault.
+web::json::value ParseJsonText(const std::string& text);

@@ -1,0 +1,48 @@
+// The login request and the login cache look-up.
+#include "client/login.h"
+
+#include "client/json_parsers.h"
+#include "client/request_frame.h"
+#include "client/token_cache.h"
+
+pplx::task<web::json::value> LoginResponseToJson(web::http::http_response response) {
+    return ResponseToJson(std::move(response));
+}
+
+APIAuthToken Login(std::u16string user, std::u16string password) {
+    try {
+        std::optional<APIAuthToken> cached = TokenCache::Instance().Find(user);
+        if (cached && cached->IsLoggedIn()) {
+            return *cached;
+        }
+    } catch (const std::exception&) {
+        // A failed look-up only costs a request.
+    }
+    ServiceRequest request;
+    request.method = web::http::methods::POST;
+    request.path = u"/login";
+    request.user = user;
+    request.secret = std::move(password);
+    APIAuthToken token = RunServiceRequest(
+        request,
+        [](pplx::task<web::http::http_response> sent) {
+            return sent.then(LoginResponseToJson).then([](web::json::value answer) {
+                return ParseAPIAuthToken(answer);
+            });
+        },
+        APIAuthToken());
+    try {
+        TokenCache::Instance().Insert(user, token);
+    } catch (const std::exception&) {
+        // Not cached: the next login asks again.
+    }
+    return token;
+}
+
+int HasCachedToken(std::u16string user) {
+    try {
+        return TokenCache::Instance().Contains(user) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}

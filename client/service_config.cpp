@@ -1,0 +1,116 @@
+// The one-line configuration file that names the service's address.
+#include "client/service_config.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "client/service_address.h"
+#include "client/wide_text.h"
+
+const char16_t kModuleFileName[] = u"ZelmoProvider.so";
+const char16_t kPathSeparator = u'/';
+
+namespace {
+
+const char16_t kConfigFileName[] = u"config.txt";
+constexpr size_t kLineBufferSize = 1024;
+
+std::atomic<bool> configRead{false};
+
+struct ProviderState {
+    std::mutex lock;
+    std::function<std::u16string()> provider = DefaultModulePath;
+};
+
+ProviderState& Providers() {
+    static ProviderState* state = new ProviderState();
+    return *state;
+}
+
+std::u16string ModulePath() {
+    std::function<std::u16string()> provider;
+    {
+        ProviderState& state = Providers();
+        std::lock_guard<std::mutex> guard(state.lock);
+        provider = state.provider;
+    }
+    return provider ? provider() : std::u16string();
+}
+
+}  // namespace
+
+void SetModulePathProvider(std::function<std::u16string()> provider) {
+    ProviderState& state = Providers();
+    std::lock_guard<std::mutex> guard(state.lock);
+    state.provider = std::move(provider);
+}
+
+std::u16string DefaultModulePath() {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    std::string suffix = Utf16ToUtf8(std::u16string(1, kPathSeparator) + kModuleFileName);
+    while (std::getline(maps, line)) {
+        size_t start = line.find(Utf16ToUtf8(std::u16string(1, kPathSeparator)));
+        if (start == std::string::npos) {
+            continue;
+        }
+        std::string path = line.substr(start);
+        if (path.size() >= suffix.size() &&
+            path.compare(path.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            return Utf8ToUtf16(path);
+        }
+    }
+    return {};
+}
+
+void ReadServiceConfig() {
+    if (configRead.exchange(true)) {
+        return;
+    }
+    try {
+        std::u16string path = ModulePath();
+        if (path.empty() || path.size() > kMaxModulePath) {
+            return;
+        }
+        std::u16string moduleName = std::u16string(1, kPathSeparator) + kModuleFileName;
+        size_t at = path.find(moduleName);
+        if (at == std::u16string::npos) {
+            return;
+        }
+        path.resize(at);
+        std::u16string configName = std::u16string(1, kPathSeparator) + kConfigFileName;
+        if (path.size() + configName.size() >= kMaxModulePath) {
+            return;
+        }
+        path += configName;
+
+        std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(Utf16ToUtf8(path).c_str(), "r"),
+                                                   std::fclose);
+        if (!file) {
+            return;
+        }
+        char line[kLineBufferSize];
+        if (std::fgets(line, sizeof line, file.get()) == nullptr) {
+            return;
+        }
+        // The bytes stand as read, up to the first NUL, without the line break. A CR before it
+        // goes too: the file may come from a system whose text mode would have removed it.
+        size_t length = std::strlen(line);
+        if (length > 0 && line[length - 1] == '\n') {
+            --length;
+            if (length > 0 && line[length - 1] == '\r') {
+                --length;
+            }
+        }
+        ServiceAddress::Set(std::string(line, length));
+    } catch (const std::exception&) {
+        // A failure leaves the address as it was, like a missing file.
+    }
+}
+
+void ResetServiceConfigForTesting() { configRead.store(false); }
