@@ -81,33 +81,4 @@ JSONMember ReadMemberObject(const web::json::value& object, int parentPosition,
     return member;
 }
 
-bool JsonDepthWithin(const char* text, size_t length, size_t maxDepth) {
-    size_t depth = 0;
-    bool inString = false;
-    for (size_t i = 0; i < length; ++i) {
-        char c = text[i];
-        if (inString) {
-            if (c == '\\') {
-                ++i;
-            } else if (c == '"') {
-                inString = false;
-            }
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > maxDepth) {
-                return false;
-            }
-        } else if ((c == ']' || c == '}') && depth > 0) {
-            --depth;
-        }
-    }
-    return true;
-}
-
-web::json::value ParseJsonText(const std::string& text) {
-    if (!JsonDepthWithin(text.data(), text.size(), kMaxJsonDepth)) {
-        throw web::json::json_exception("JSON nested too deeply");
-    }
-    return web::json::value::parse(text);
-}
+web::json::value ParseJsonText(const std::string& text) { return web::json::value::parse(text); }

@@ -21,10 +21,6 @@ const web::json::value& JsonField(const web::json::value& object, const char* ke
 // One member object of the service; the places are read only when readPositions is set.
 JSONMember ReadMemberObject(const web::json::value& object, int parentPosition, bool readPositions);
 
-// Deepest nesting of arrays and objects that the answers may have. The REST library's parser
-// recurses once per level, so deeper text is refused before it is parsed.
-constexpr size_t kMaxJsonDepth = 256;
-bool JsonDepthWithin(const char* text, size_t length, size_t maxDepth);
-
-// Parses UTF-8 text after the depth check; throws web::json::json_exception on any fault.
+// Parses UTF-8 text; throws web::json::json_exception on any fault. The REST library refuses
+// nesting deeper than 128 levels before its recursive parser could exhaust the stack.
 web::json::value ParseJsonText(const std::string& text);

@@ -1,6 +1,7 @@
 // The request frame: client, request, headers and the first continuations.
 #include "client/request_frame.h"
 
+#include <cpprest/containerstream.h>
 #include <pplx/threadpool.h>
 
 #include <mutex>
@@ -63,7 +64,14 @@ web::http::http_request MakeServiceRequest(const ServiceRequest& request) {
     }
     headers.add(web::http::header_names::user_agent, Utf16ToUtf8(kUserAgent));
     if (request.body) {
-        message.set_body(*request.body);
+        // A byte container, not the library's string overload, which reads a char buffer
+        // through an unsigned char stream.
+        std::string text = request.body->serialize();
+        std::vector<uint8_t> bytes(text.begin(), text.end());
+        size_t length = bytes.size();
+        message.set_body(concurrency::streams::container_stream<std::vector<uint8_t>>::open_istream(
+                             std::move(bytes)),
+                         length, "application/json");
     }
     return message;
 }
