@@ -1,6 +1,8 @@
 # Tests of the object model, module, registrar and generic COM templates.
 add_executable(object_model_tests
     ${CMAKE_CURRENT_LIST_DIR}/object_model_com_object_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/object_model_generic_impl_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/object_model_smart_types_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registrar_script_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registrar_reg_object_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registrar_type_library_test.cpp
