@@ -47,7 +47,8 @@ TEST(CComPtrTest, HoldsExactlyOneReference) {
         EXPECT_EQ(1u, foo.refs);
         first.Attach(detached);
         EXPECT_EQ(1u, foo.refs);
-        first = first;  // self-assignment keeps the reference
+        CComPtr<ITestFoo>& same = first;
+        first = same;  // self-assignment keeps the reference
         EXPECT_EQ(1u, foo.refs);
     }
     EXPECT_EQ(0u, foo.refs);
