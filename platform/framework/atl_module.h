@@ -6,14 +6,13 @@
 
 #include "com_base.h"
 #include "com_guard.h"
+#include "com_interfaces.h"
 #include "com_runtime.h"
 #include "com_thread_model.h"
 #include "module_local.h"
 #include "module_resources.h"
 #include "reg_object.h"
 #include "this_module.h"
-
-struct IGlobalInterfaceTable;
 
 // Replacements a class adds to its registry script, ended by a row of nulls.
 struct _ATL_REGMAP_ENTRY {

@@ -15,11 +15,11 @@ COMRT_GUID(IID_IDispatch, 0x00020400, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x
 struct IDispatch : IUnknown {
     STDMETHOD(GetTypeInfoCount)(UINT* pctinfo) = 0;
     STDMETHOD(GetTypeInfo)(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) = 0;
-    STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
-                             DISPID* rgDispId) = 0;
-    STDMETHOD(Invoke)(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
-                      DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo,
-                      UINT* puArgErr) = 0;
+    STDMETHOD(GetIDsOfNames)
+    (REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid, DISPID* rgDispId) = 0;
+    STDMETHOD(Invoke)
+    (DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
+     VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) = 0;
 };
 COMRT_DECLARE_IID(IDispatch, IID_IDispatch);
 
@@ -67,6 +67,26 @@ struct IErrorInfo : IUnknown {
     STDMETHOD(GetHelpContext)(DWORD* pdwHelpContext) = 0;
 };
 COMRT_DECLARE_IID(IErrorInfo, IID_IErrorInfo);
+
+COMRT_GUID(IID_ICreateErrorInfo, 0x22F03340, 0x547D, 0x101B, 0x8E, 0x65, 0x08, 0x00, 0x2B, 0x2B,
+           0xD1, 0x19);
+struct ICreateErrorInfo : IUnknown {
+    STDMETHOD(SetGUID)(REFGUID rguid) = 0;
+    STDMETHOD(SetSource)(LPOLESTR szSource) = 0;
+    STDMETHOD(SetDescription)(LPOLESTR szDescription) = 0;
+    STDMETHOD(SetHelpFile)(LPOLESTR szHelpFile) = 0;
+    STDMETHOD(SetHelpContext)(DWORD dwHelpContext) = 0;
+};
+COMRT_DECLARE_IID(ICreateErrorInfo, IID_ICreateErrorInfo);
+
+COMRT_GUID(IID_IGlobalInterfaceTable, 0x00000146, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00,
+           0x00, 0x00, 0x46);
+struct IGlobalInterfaceTable : IUnknown {
+    STDMETHOD(RegisterInterfaceInGlobal)(IUnknown* pUnk, REFIID riid, DWORD* pdwCookie) = 0;
+    STDMETHOD(RevokeInterfaceFromGlobal)(DWORD dwCookie) = 0;
+    STDMETHOD(GetInterfaceFromGlobal)(DWORD dwCookie, REFIID riid, void** ppv) = 0;
+};
+COMRT_DECLARE_IID(IGlobalInterfaceTable, IID_IGlobalInterfaceTable);
 
 COMRT_GUID(IID_IPersist, 0x0000010C, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
            0x46);
