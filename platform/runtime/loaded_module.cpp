@@ -18,7 +18,6 @@ namespace {
 struct ModuleEntry {
     LoadedModule module;
     std::uintptr_t end = 0;
-    std::string loaderName;  // the name the loader knows it by, for dlopen(RTLD_NOLOAD)
 };
 
 std::string RealPath(const std::string& path) {
@@ -54,13 +53,13 @@ int CollectModule(struct dl_phdr_info* info, std::size_t, void* data) {
     entry.end = high;
     const bool isMain = entries.empty();
     entry.module.mainProgram = isMain;
-    entry.loaderName = info->dlpi_name == nullptr ? std::string() : info->dlpi_name;
-    if (isMain || entry.loaderName.empty()) {
+    entry.module.loaderName = info->dlpi_name == nullptr ? std::string() : info->dlpi_name;
+    if (isMain || entry.module.loaderName.empty()) {
         // Only the first entry is the program; nameless later ones are the vDSO and the like.
         if (!isMain) return 0;
         entry.module.path = ExecutablePath();
     } else {
-        entry.module.path = RealPath(entry.loaderName);
+        entry.module.path = RealPath(entry.module.loaderName);
     }
     entries.push_back(std::move(entry));
     return 0;
@@ -101,7 +100,7 @@ std::optional<LoadedModule> LoadedModules::ByName(const std::string& name) {
     for (const auto& entry : AllModules()) {
         if (hasPath ? entry.module.path == wanted
                     : (::strcasecmp(BaseName(entry.module.path).c_str(), wanted.c_str()) == 0 ||
-                       ::strcasecmp(BaseName(entry.loaderName).c_str(), wanted.c_str()) == 0)) {
+                       ::strcasecmp(BaseName(entry.module.loaderName).c_str(), wanted.c_str()) == 0)) {
             return entry.module;
         }
     }
@@ -122,7 +121,7 @@ const ComrtResourceTable* LoadedModules::ResourcesOf(const LoadedModule& module)
         handle = ::dlopen(nullptr, RTLD_LAZY);
     } else {
         // Already loaded, so this only takes a reference, released below.
-        handle = ::dlopen(module.path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+        handle = ::dlopen(module.loaderName.c_str(), RTLD_LAZY | RTLD_NOLOAD);
     }
     if (handle == nullptr) return nullptr;
     void* symbol = ::dlsym(handle, COMRT_MODULE_RESOURCES_SYMBOL);

@@ -12,6 +12,7 @@ namespace comrt {
 struct LoadedModule {
     std::uintptr_t base = 0;  // the lowest address of its first loaded segment
     std::string path;         // the real full path
+    std::string loaderName;   // the name the dynamic loader knows it by
     bool mainProgram = false;
 };
 

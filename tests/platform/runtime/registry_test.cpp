@@ -8,6 +8,7 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "scratch_registry.h"
@@ -428,6 +429,44 @@ TEST_F(RegistryTest, ConcurrentWriterProcessesLoseNothing) {
     }
     EXPECT_EQ(count, kWriters * kKeysEach);
     RegCloseKey(race);
+}
+
+TEST_F(RegistryTest, ConcurrentThreadsShareHandlesSafely) {
+    HKEY shared = Create(HKEY_LOCAL_MACHINE, u"Software\\Threads");
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([shared, t] {
+            for (int i = 0; i < 25; ++i) {
+                const std::string name = "T" + std::to_string(t) + "V" + std::to_string(i);
+                const std::u16string wide(name.begin(), name.end());
+                EXPECT_EQ(SetString(shared, wide.c_str(), wide), ERROR_SUCCESS);
+                HKEY child = nullptr;
+                EXPECT_EQ(RegCreateKeyExW(shared, wide.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                          nullptr, &child, nullptr),
+                          ERROR_SUCCESS);
+                EXPECT_EQ(RegCloseKey(child), ERROR_SUCCESS);
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    DWORD values = 0;
+    char16_t name[32];
+    for (;; ++values) {
+        DWORD length = 32;
+        if (RegEnumValueW(shared, values, name, &length, nullptr, nullptr, nullptr, nullptr) != 0) {
+            break;
+        }
+    }
+    EXPECT_EQ(values, 100u);
+    DWORD keys = 0;
+    for (;; ++keys) {
+        DWORD length = 32;
+        if (RegEnumKeyExW(shared, keys, name, &length, nullptr, nullptr, nullptr, nullptr) != 0) {
+            break;
+        }
+    }
+    EXPECT_EQ(keys, 100u);
+    RegCloseKey(shared);
 }
 
 TEST_F(RegistryTest, DamagedFileIsReportedAndNeverReplaced) {
