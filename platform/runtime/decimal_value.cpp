@@ -111,7 +111,7 @@ void DecimalValue::ToDecimal(DECIMAL& target) const {
 }
 
 double DecimalValue::ToDouble() const {
-    long double result = static_cast<long double>(magnitude);
+    auto result = static_cast<long double>(magnitude);
     long double divisor = 1;
     for (int i = 0; i < scale; ++i) divisor *= 10;
     result /= divisor;

@@ -98,9 +98,10 @@ std::optional<LoadedModule> LoadedModules::ByName(const std::string& name) {
     const bool hasPath = name.find('/') != std::string::npos;
     const std::string wanted = hasPath ? RealPath(name) : name;
     for (const auto& entry : AllModules()) {
-        if (hasPath ? entry.module.path == wanted
-                    : (::strcasecmp(BaseName(entry.module.path).c_str(), wanted.c_str()) == 0 ||
-                       ::strcasecmp(BaseName(entry.module.loaderName).c_str(), wanted.c_str()) == 0)) {
+        if (hasPath
+                ? entry.module.path == wanted
+                : (::strcasecmp(BaseName(entry.module.path).c_str(), wanted.c_str()) == 0 ||
+                   ::strcasecmp(BaseName(entry.module.loaderName).c_str(), wanted.c_str()) == 0)) {
             return entry.module;
         }
     }

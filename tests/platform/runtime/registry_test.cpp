@@ -540,6 +540,45 @@ TEST_F(RegistryTest, RandomDamageNeverCrashes) {
     }
 }
 
+TEST(RegistryRootTest, HiveFilesReadBackInAnotherRoot) {
+    // A copy of the files in a root this process never used must be parsed from disk.
+    std::string machineFile;
+    std::string userFile;
+    {
+        ScratchRegistry writer;
+        HKEY key = Create(HKEY_LOCAL_MACHINE, u"Software\\Classes\\Odd Name%\\\u00e9\u4e2d");
+        const BYTE blob[] = {0, 0xFF, 0x25, 0x5C};
+        ASSERT_EQ(RegSetValueExW(key, u"bin\\ary %", 0, REG_BINARY, blob, sizeof(blob)), 0);
+        ASSERT_EQ(SetString(key, nullptr, u"\u00e9t\u00e9"), ERROR_SUCCESS);
+        RegCloseKey(key);
+        HKEY user = Create(HKEY_CURRENT_USER, u"Environment");
+        ASSERT_EQ(SetString(user, u"Empty", u""), ERROR_SUCCESS);
+        RegCloseKey(user);
+        machineFile = ReadFile(writer.HivePath("machine.reg"));
+        userFile = ReadFile(writer.HivePath("user.reg"));
+    }
+    ScratchRegistry reader;
+    WriteFile(reader.HivePath("machine.reg"), machineFile);
+    WriteFile(reader.HivePath("user.reg"), userFile);
+    HKEY key = nullptr;
+    ASSERT_EQ(Open(HKEY_CLASSES_ROOT, u"odd name%\\\u00c9\u4e2d", &key), ERROR_FILE_NOT_FOUND)
+        << "folding is ASCII only";
+    ASSERT_EQ(Open(HKEY_CLASSES_ROOT, u"odd name%\\\u00e9\u4e2d", &key), ERROR_SUCCESS);
+    EXPECT_EQ(QueryString(key, nullptr), u"\u00e9t\u00e9");
+    BYTE read[8];
+    DWORD size = sizeof(read);
+    DWORD type = 0;
+    ASSERT_EQ(RegQueryValueExW(key, u"BIN\\ARY %", nullptr, &type, read, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_BINARY);
+    EXPECT_EQ(std::vector<BYTE>(read, read + size), (std::vector<BYTE>{0, 0xFF, 0x25, 0x5C}));
+    RegCloseKey(key);
+    ASSERT_EQ(Open(HKEY_CURRENT_USER, u"environment", &key), ERROR_SUCCESS);
+    size = sizeof(read);
+    ASSERT_EQ(RegQueryValueExW(key, u"Empty", nullptr, &type, read, &size), ERROR_SUCCESS);
+    EXPECT_EQ(size, 2u);
+    RegCloseKey(key);
+}
+
 TEST(RegistryRootTest, HandlesStayWithTheRootTheyWereOpenedIn) {
     HKEY first = nullptr;
     {
