@@ -31,8 +31,9 @@ constexpr DWORD VS_FFI_STRUCVERSION = 0x00010000;
 constexpr DWORD VOS_NT_WINDOWS32 = 0x00040004;
 constexpr DWORD VFT_DLL = 0x2;
 
-#define HIWORD(l) (static_cast<WORD>((static_cast<DWORD_PTR>(l) >> 16) & 0xffff))
-#define LOWORD(l) (static_cast<WORD>(static_cast<DWORD_PTR>(l) & 0xffff))
+// Functional casts, as the published macros take integers and resource-id pointers alike.
+#define HIWORD(l) (static_cast<WORD>((DWORD_PTR(l) >> 16) & 0xffff))
+#define LOWORD(l) (static_cast<WORD>(DWORD_PTR(l) & 0xffff))
 
 // The resource table a module compiles in and exports under kModuleResourcesSymbol.
 struct ComrtStringResource {
