@@ -2,6 +2,7 @@
 #include "terminal_dialog_host.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <utility>
 
@@ -179,6 +180,9 @@ bool TerminalDialogHost::RunRound(TerminalSession& session, HWND dialog, bool* e
 }
 
 bool TerminalDialogHost::RunModal(HWND dialog) {
+    // Lets a script or a test run keep dialogs off a terminal it happens to have.
+    const char* disabled = std::getenv("COMUI_NO_TERMINAL");
+    if (disabled != nullptr && *disabled != 0) return false;
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     std::unique_ptr<TerminalSession> own;
     TerminalSession* session = session_;

@@ -1,7 +1,8 @@
 // The modal host that shows a dialog on the controlling terminal: the caption and labels as
 // text, then one field at a time (hidden input for ES_PASSWORD edits, a numbered choice for
 // radio buttons). Enter in the last field presses the default button; Escape or the end of
-// input (Ctrl-D, a closed terminal) cancels. Without a terminal it cannot run the dialog.
+// input (Ctrl-D, a closed terminal) cancels. Without a terminal, or with COMUI_NO_TERMINAL set
+// to a non-empty value in the environment, it cannot run the dialog.
 #pragma once
 
 #include <mutex>

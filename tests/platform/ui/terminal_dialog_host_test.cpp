@@ -222,6 +222,17 @@ TEST(TerminalDialogHostTest, NoTerminalFailsTheModalLoop) {
     EXPECT_EQ(result.substr(0, 8), "-1|keep|");
 }
 
+TEST(TerminalDialogHostTest, EnvironmentCanKeepDialogsOffTheTerminal) {
+    TerminalChild child([] {
+        setenv("COMUI_NO_TERMINAL", "1", 1);
+        return RunLogin(u"keep", u"");
+    });
+    ASSERT_TRUE(child.Started());
+    int status = 0;
+    EXPECT_EQ(child.Finish(&status), "-1|keep||echo");
+    EXPECT_EQ(child.screen.find("Tavro"), std::string::npos);
+}
+
 TEST(TerminalDialogHostTest, DeviceThatIsNotATerminalFails) {
     TerminalDialogHost host("/dev/null");
     HostScope scope(&host);
