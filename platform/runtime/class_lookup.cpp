@@ -85,10 +85,12 @@ STDAPI CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID /*pvReserved
         // Only in-process servers exist here; other contexts find nothing registered.
         if ((dwClsContext & CLSCTX_INPROC_SERVER) == 0) return REGDB_E_CLASSNOTREG;
         std::u16string modulePath;
+        DWORD type = REG_SZ;
         const std::u16string classKey = u"CLSID\\" + comrt::FormatGuid(rclsid);
         const LONG status = comrt::ReadRegistryString(
-            HKEY_CLASSES_ROOT, classKey + u"\\InprocServer32", nullptr, modulePath);
+            HKEY_CLASSES_ROOT, classKey + u"\\InprocServer32", nullptr, modulePath, &type);
         if (status != ERROR_SUCCESS || modulePath.empty()) return REGDB_E_CLASSNOTREG;
+        if (type == REG_EXPAND_SZ) modulePath = comrt::ExpandEnvironmentText(modulePath);
         comrt::DllGetClassObjectFunction entry = nullptr;
         const HRESULT hr =
             comrt::ServerModules::Instance().EntryPoint(comrt::Utf16ToUtf8(modulePath), entry);

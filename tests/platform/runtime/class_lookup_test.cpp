@@ -17,7 +17,7 @@ namespace {
 
 std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
 
-void RegisterServer(HKEY hive, REFCLSID clsid, const std::string& modulePath) {
+void RegisterServer(HKEY hive, REFCLSID clsid, const std::string& modulePath, DWORD type = REG_SZ) {
     OLECHAR text[39];
     ASSERT_EQ(StringFromGUID2(clsid, text, 39), 39);
     const std::u16string path =
@@ -27,7 +27,7 @@ void RegisterServer(HKEY hive, REFCLSID clsid, const std::string& modulePath) {
         RegCreateKeyExW(hive, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
         ERROR_SUCCESS);
     const std::u16string value = Wide(modulePath);
-    ASSERT_EQ(RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    ASSERT_EQ(RegSetValueExW(key, nullptr, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                              static_cast<DWORD>((value.size() + 1) * 2)),
               ERROR_SUCCESS);
     RegCloseKey(key);
@@ -89,6 +89,30 @@ TEST_F(ClassLookupTest, UserRegistrationComesFirst) {
                                reinterpret_cast<void**>(&thing)),
               S_OK);
     thing->Release();
+}
+
+TEST_F(ClassLookupTest, ExpandableModulePathUsesTheEnvironment) {
+    const std::string path = COMRT_TEST_SERVER_PATH;
+    const std::size_t slash = path.rfind('/');
+    ::setenv("COMRT_TEST_SERVER_DIR", path.substr(0, slash).c_str(), 1);
+    RegisterServer(HKEY_LOCAL_MACHINE, CLSID_TestThing,
+                   "%COMRT_TEST_SERVER_DIR%" + path.substr(slash), REG_EXPAND_SZ);
+    IUnknown* thing = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&thing)),
+              S_OK);
+    thing->Release();
+    // Only REG_EXPAND_SZ is expanded; text with an unknown name is taken as it is.
+    RegisterServer(HKEY_LOCAL_MACHINE, CLSID_TestThing,
+                   "%COMRT_TEST_SERVER_DIR%" + path.substr(slash), REG_SZ);
+    EXPECT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&thing)),
+              CO_E_DLLNOTFOUND);
+    RegisterServer(HKEY_LOCAL_MACHINE, CLSID_TestThing, "%NO_SUCH_VARIABLE_X%/x.so", REG_EXPAND_SZ);
+    EXPECT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&thing)),
+              CO_E_DLLNOTFOUND);
+    ::unsetenv("COMRT_TEST_SERVER_DIR");
 }
 
 TEST_F(ClassLookupTest, RegistrationFaults) {
