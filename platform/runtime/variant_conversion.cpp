@@ -18,6 +18,8 @@ namespace comrt {
 namespace {
 
 constexpr long long kCurrencyScale = 10000;
+COMRT_GUID(kIidDispatch, 0x00020400, 0x0000, 0x0000, 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+           0x46);
 constexpr double kTwoTo63 = 9223372036854775808.0;
 constexpr double kTwoTo64 = 18446744073709551616.0;
 
@@ -649,12 +651,14 @@ HRESULT Convert(const VARIANT& source, const Scalar& value, USHORT flags, VARTYP
             break;
         case VT_UNKNOWN:
         case VT_DISPATCH:
-            // Objects convert only to their own type, or from IDispatch to IUnknown.
-            if (value.kind != Kind::kObject || (vt == VT_DISPATCH && source.vt != VT_DISPATCH)) {
+            // Objects convert only between the two object types, through QueryInterface.
+            if (value.kind != Kind::kObject) return DISP_E_TYPEMISMATCH;
+            result.punkVal = nullptr;
+            if (source.punkVal != nullptr && FAILED(source.punkVal->QueryInterface(
+                                                 vt == VT_DISPATCH ? kIidDispatch : IID_IUnknown,
+                                                 reinterpret_cast<void**>(&result.punkVal)))) {
                 return DISP_E_TYPEMISMATCH;
             }
-            result.punkVal = source.punkVal;
-            if (result.punkVal != nullptr) result.punkVal->AddRef();
             break;
         default:
             return DISP_E_BADVARTYPE;

@@ -419,6 +419,8 @@ TEST(VariantConversionTest, BadTypesAndObjects) {
     unknown.AddRef();
     EXPECT_EQ(Change(out.v, object, VT_I4), DISP_E_TYPEMISMATCH);
     EXPECT_EQ(Change(out.v, object, VT_BSTR), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Change(out.v, object, VT_DISPATCH), DISP_E_TYPEMISMATCH);  // no IDispatch to give
+    EXPECT_EQ(unknown.references, 2u);
     ASSERT_EQ(Change(out.v, object, VT_UNKNOWN), S_OK);
     EXPECT_EQ(unknown.references, 3u);
     VariantClear(&out.v);
