@@ -3,7 +3,7 @@
 #pragma once
 
 #include <memory>
-#include <unordered_map>
+#include <vector>
 
 #include "oledb.h"
 
@@ -21,7 +21,8 @@ class CSimpleRow {
 };
 
 // The HROW of a row is its index plus one, so a row fetched twice has one handle whose count
-// grows. Handles are looked up, never dereferenced.
+// grows. Handles index a table of held rows; one that is out of range or not held is simply not
+// found. Released row objects are kept for reuse, so steady fetching allocates nothing.
 template <class RowClass = CSimpleRow>
 class RowHandleTable {
   public:
@@ -29,32 +30,44 @@ class RowHandleTable {
 
     // Adds a reference to the row's handle, creating it when the row is not held.
     HROW Hold(DBCOUNTITEM rowIndex) {
-        const HROW handle = HandleOf(rowIndex);
-        auto found = m_rows.find(handle);
-        if (found == m_rows.end())
-            found = m_rows.emplace(handle, std::make_unique<RowClass>(rowIndex)).first;
-        found->second->AddRefRow();
-        return handle;
+        if (rowIndex >= m_slots.size()) m_slots.resize(static_cast<size_t>(rowIndex) + 1);
+        std::unique_ptr<RowClass>& slot = m_slots[static_cast<size_t>(rowIndex)];
+        if (!slot) {
+            if (m_spares.empty()) {
+                slot = std::make_unique<RowClass>(rowIndex);
+            } else {
+                slot = std::move(m_spares.back());
+                m_spares.pop_back();
+                *slot = RowClass(rowIndex);
+            }
+            ++m_held;
+        }
+        slot->AddRefRow();
+        return HandleOf(rowIndex);
     }
 
     RowClass* Find(HROW handle) const {
-        const auto found = m_rows.find(handle);
-        return found == m_rows.end() ? nullptr : found->second.get();
+        if (handle == DB_NULL_HROW || handle > m_slots.size()) return nullptr;
+        return m_slots[static_cast<size_t>(handle - 1)].get();
     }
 
     // Drops one reference; the handle goes when none is left. Returns the count left.
     DWORD Release(HROW handle) {
-        const auto found = m_rows.find(handle);
-        if (found == m_rows.end()) return 0;
-        const DWORD left = found->second->ReleaseRow();
-        if (left == 0) m_rows.erase(found);
+        RowClass* row = Find(handle);
+        if (row == nullptr) return 0;
+        const DWORD left = row->ReleaseRow();
+        if (left == 0) {
+            m_spares.push_back(std::move(m_slots[static_cast<size_t>(handle - 1)]));
+            --m_held;
+        }
         return left;
     }
 
-    bool IsEmpty() const { return m_rows.empty(); }
-    size_t GetCount() const { return m_rows.size(); }
-    void Clear() { m_rows.clear(); }
+    bool IsEmpty() const { return m_held == 0; }
+    size_t GetCount() const { return m_held; }
 
   private:
-    std::unordered_map<HROW, std::unique_ptr<RowClass>> m_rows;
+    std::vector<std::unique_ptr<RowClass>> m_slots;
+    std::vector<std::unique_ptr<RowClass>> m_spares;
+    size_t m_held = 0;
 };
