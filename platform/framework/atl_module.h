@@ -41,14 +41,14 @@ inline std::u16string AtlGetModulePath(HINSTANCE hInstance) {
     std::u16string path(1024, u'\0');
     for (int attempt = 0; attempt < 6; ++attempt) {
         DWORD length = GetModuleFileNameW(hInstance, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::u16string();
+        if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
             return path;
         }
         path.resize(path.size() * 2);
     }
-    return std::u16string();
+    return {};
 }
 
 class CAtlModule {

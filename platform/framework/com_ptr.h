@@ -28,6 +28,8 @@ class CComPtr {
         }
         return *this;
     }
+    // Self-assignment is safe: the T* overload takes the new reference first.
+    // NOLINTNEXTLINE(bugprone-unhandled-self-assignment)
     CComPtr& operator=(const CComPtr& other) noexcept { return *this = other.p; }
     CComPtr& operator=(CComPtr&& other) noexcept {
         if (this != std::addressof(other)) {

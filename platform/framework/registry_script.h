@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "win_registry.h"
@@ -55,8 +56,9 @@ class RegistryScriptParser {
     static constexpr size_t kMaxKeyNameLength = 255;
     static constexpr size_t kMaxValueNameLength = 16383;
 
-    RegistryScriptParser(std::u16string_view text, const RegReplacementMap& replacements)
-        : m_text(text), m_replacements(replacements) {}
+    // Keeps its own copies, so temporaries may be passed.
+    RegistryScriptParser(std::u16string_view text, RegReplacementMap replacements)
+        : m_text(text), m_replacements(std::move(replacements)) {}
 
     bool Parse(RegScript& script, std::string& error) {
         script.blocks.clear();
@@ -350,8 +352,8 @@ class RegistryScriptParser {
         return -1;
     }
 
-    std::u16string_view m_text;
-    const RegReplacementMap& m_replacements;
+    std::u16string m_text;
+    RegReplacementMap m_replacements;
     size_t m_pos = 0;
     size_t m_tokenStart = 0;
     std::string m_error;

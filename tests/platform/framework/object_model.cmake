@@ -6,7 +6,10 @@ add_executable(object_model_tests
     ${CMAKE_CURRENT_LIST_DIR}/registrar_script_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registrar_reg_object_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/registrar_type_library_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/registrar_provider_scripts_test.cpp
 )
+target_compile_definitions(object_model_tests PRIVATE
+    ZELMO_RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources")
 target_link_libraries(object_model_tests PRIVATE comfw GTest::gtest GTest::gtest_main
                       Threads::Threads)
 gtest_discover_tests(object_model_tests TEST_PREFIX "object_model." DISCOVERY_TIMEOUT 60)

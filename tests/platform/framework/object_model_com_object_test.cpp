@@ -2,6 +2,9 @@
 // the module lock count and the object map's class factories.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 #include "atl_com.h"
 #include "object_model_test_types.h"
 
@@ -355,6 +358,28 @@ TEST_F(ObjectModelTest, NotAggregatableClassRefusesAnOuter) {
     EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(&outer, IID_IUnknown, &out));
     EXPECT_EQ(nullptr, out);
     EXPECT_EQ(0, TheWidgetLog().constructed);
+}
+
+TEST_F(ObjectModelTest, CountsStayExactAcrossThreads) {
+    CComPtr<ITestBaz> shared;
+    ASSERT_EQ(S_OK, CComCreator<CComObject<Derived>>::CreateInstance(
+                        nullptr, IID_ITestBaz, reinterpret_cast<void**>(&shared)));
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&shared] {
+            for (int i = 0; i < 2000; ++i) {
+                ITestBar* bar = nullptr;
+                if (SUCCEEDED(shared->QueryInterface(IID_ITestBar, reinterpret_cast<void**>(&bar))))
+                    bar->Release();
+                CComPtr<ITestBaz> own;
+                CComCreator<CComObject<Derived>>::CreateInstance(nullptr, IID_ITestBaz,
+                                                                 reinterpret_cast<void**>(&own));
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(1, theModule.GetLockCount());
+    EXPECT_EQ(0u, shared.Detach()->Release());
 }
 
 TEST_F(ObjectModelTest, ObjectMapKeepsDeclarationOrder) {
