@@ -17,7 +17,9 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 // What a signal handler needs to restore the terminal; set before the handlers go in.
 int savedFd = -1;
 struct termios savedSettings;
+struct termios rawSettings;
 struct sigaction previousActions[sizeof(kSignals) / sizeof(kSignals[0])];
+struct sigaction previousStop;
 
 void RestoreOnSignal(int signal) {
     if (savedFd >= 0) tcsetattr(savedFd, TCSANOW, &savedSettings);
@@ -25,6 +27,35 @@ void RestoreOnSignal(int signal) {
         if (kSignals[i] == signal) sigaction(signal, &previousActions[i], nullptr);
     }
     raise(signal);
+}
+
+// Ctrl-Z: the shell gets its terminal back as it was, and the dialog its mode on SIGCONT.
+void SuspendOnSignal(int) {
+    int savedErrno = errno;
+    if (savedFd >= 0) tcsetattr(savedFd, TCSANOW, &savedSettings);
+    struct sigaction stop = {};
+    stop.sa_handler = SIG_DFL;
+    sigemptyset(&stop.sa_mask);
+    sigaction(SIGTSTP, &stop, nullptr);
+    sigset_t pending;
+    sigemptyset(&pending);
+    sigaddset(&pending, SIGTSTP);
+    raise(SIGTSTP);
+    sigprocmask(SIG_UNBLOCK, &pending, nullptr);  // stops here until continued
+    sigprocmask(SIG_BLOCK, &pending, nullptr);
+    stop.sa_handler = SuspendOnSignal;
+    sigaction(SIGTSTP, &stop, nullptr);
+    if (savedFd >= 0) tcsetattr(savedFd, TCSANOW, &rawSettings);
+    errno = savedErrno;
+}
+
+// Catches signal unless the process ignores it.
+void Install(int signal, void (*handler)(int), struct sigaction* previous) {
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, previous);
+    if (previous->sa_handler == SIG_IGN) sigaction(signal, previous, nullptr);
 }
 
 bool ReadByte(int fd, unsigned char* byte, int timeoutMs) {
@@ -53,22 +84,22 @@ TerminalSession::TerminalSession(const std::string& devicePath) {
         fd_ = -1;
         return;
     }
+    // Signals stay on, so that Ctrl-C still interrupts; the handlers put the settings back.
+    struct termios raw = settings;
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHONL);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
     if (savedFd < 0) {
         savedSettings = settings;
+        rawSettings = raw;
         savedFd = fd_;
         for (size_t i = 0; i < sizeof(kSignals) / sizeof(kSignals[0]); ++i) {
-            struct sigaction action = {};
-            action.sa_handler = RestoreOnSignal;
-            sigemptyset(&action.sa_mask);
-            sigaction(kSignals[i], &action, &previousActions[i]);
+            Install(kSignals[i], RestoreOnSignal, &previousActions[i]);
         }
+        Install(SIGTSTP, SuspendOnSignal, &previousStop);
         restore_ = true;
     }
-    // Signals stay on, so that Ctrl-C still interrupts; the handlers put the settings back.
-    settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ECHONL);
-    settings.c_cc[VMIN] = 1;
-    settings.c_cc[VTIME] = 0;
-    tcsetattr(fd_, TCSAFLUSH, &settings);
+    tcsetattr(fd_, TCSAFLUSH, &raw);
 }
 
 TerminalSession::~TerminalSession() {
@@ -78,6 +109,7 @@ TerminalSession::~TerminalSession() {
         for (size_t i = 0; i < sizeof(kSignals) / sizeof(kSignals[0]); ++i) {
             sigaction(kSignals[i], &previousActions[i], nullptr);
         }
+        sigaction(SIGTSTP, &previousStop, nullptr);
         savedFd = -1;
     }
     close(fd_);
