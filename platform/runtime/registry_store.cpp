@@ -578,7 +578,11 @@ LONG RegistryStore::DeleteValue(HKEY key, const WCHAR* name) {
     HiveId hive = HiveId::kMachine;
     RegistryKey* target = nullptr;
     if (const LONG status = WritableKey(ref, hive, target); status != ERROR_SUCCESS) return status;
-    if (!target->RemoveValue(ValueNameOf(name))) return ERROR_FILE_NOT_FOUND;
+    if (!target->RemoveValue(ValueNameOf(name))) {
+        // WritableKey may have added HKCR's machine root in memory only: forget it.
+        cache_.clear();
+        return ERROR_FILE_NOT_FOUND;
+    }
     return SaveHive(ref.root, hive);
 }
 

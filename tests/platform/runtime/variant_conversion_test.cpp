@@ -466,4 +466,26 @@ TEST(VariantConversionTest, ArbitraryInputsNeverCrash) {
     }
 }
 
+TEST(VariantConversionTest, ArbitraryTextNeverCrashes) {
+    const std::u16string alphabet =
+        u"0123456789.,+-eE :/TAPMaptrufls#%\xFFFF" + std::u16string(1, 0);
+    const VARTYPE targets[] = {VT_I1,  VT_I2, VT_I4, VT_I8, VT_UI1,  VT_UI2,  VT_UI4,
+                               VT_UI8, VT_R4, VT_R8, VT_CY, VT_DATE, VT_BOOL, VT_DECIMAL};
+    std::mt19937 random(7);
+    for (int round = 0; round < 4000; ++round) {
+        std::u16string text(random() % 40, u' ');
+        for (auto& c : text) c = alphabet[random() % alphabet.size()];
+        const Var in = Var::Text(text);
+        for (VARTYPE target : targets) {
+            Var out;
+            const HRESULT hr = VariantChangeType(&out.v, &in.v, 0, target);
+            EXPECT_TRUE(hr == S_OK || hr == DISP_E_TYPEMISMATCH || hr == DISP_E_OVERFLOW) << hr;
+            if (hr == S_OK) {
+                Var back;
+                EXPECT_EQ(VariantChangeType(&back.v, &out.v, 0, VT_BSTR), S_OK);
+            }
+        }
+    }
+}
+
 }  // namespace
