@@ -289,7 +289,9 @@ LONG HiveFile::Parse(std::string_view text, std::unique_ptr<RegistryHive>& hive)
             if (current == nullptr) return ERROR_REGISTRY_CORRUPT;
             RegistryKey* parent = &result->root;
             std::size_t start = 1;
+            std::size_t depth = 0;
             while (true) {
+                if (++depth > RegistryHive::kMaxDepth) return ERROR_REGISTRY_CORRUPT;
                 const std::size_t slash = path.find('\\', start);
                 const std::string_view component =
                     path.substr(start, slash == std::string_view::npos ? std::string_view::npos

@@ -34,6 +34,8 @@ struct RegistryKey {
 
 struct RegistryHive {
     static constexpr std::uint64_t kRootId = 1;
+    // Deeper keys are refused, as on the platform; it also bounds recursion over the tree.
+    static constexpr std::size_t kMaxDepth = 512;
 
     RegistryHive() { root.id = kRootId; }
 

@@ -347,6 +347,9 @@ LONG RegistryStore::CreateKey(HKEY base, const WCHAR* subKey, REGSAM access, HKE
     KeyRef opened = ref;
     opened.path = Concat(ref.path, relative);
     opened.access = GrantedAccess(access);
+    if (opened.path.size() + (ref.merged ? ClassesPrefix().size() : 0) > RegistryHive::kMaxDepth) {
+        return ERROR_INVALID_PARAMETER;
+    }
     bool created = false;
     if (ref.merged) {
         MergedKeys baseKeys;

@@ -95,6 +95,19 @@ TEST_F(RegistryTest, ValuesRoundTripWithTypesAndEmbeddedZeros) {
     RegCloseKey(again);
 }
 
+TEST_F(RegistryTest, HivesAreSeparateFiles) {
+    RegCloseKey(Create(HKEY_LOCAL_MACHINE, u"Software\\OnlyMachine"));
+    RegCloseKey(Create(HKEY_USERS, u".DEFAULT\\OnlyUsers"));
+    HKEY key = nullptr;
+    EXPECT_EQ(Open(HKEY_CURRENT_USER, u"Software\\OnlyMachine", &key), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(Open(HKEY_LOCAL_MACHINE, u".DEFAULT", &key), ERROR_FILE_NOT_FOUND);
+    ASSERT_EQ(Open(HKEY_USERS, u".default\\onlyusers", &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_FALSE(ReadFile(registry.HivePath("machine.reg")).empty());
+    EXPECT_FALSE(ReadFile(registry.HivePath("users.reg")).empty());
+    EXPECT_TRUE(ReadFile(registry.HivePath("user.reg")).empty());  // never written
+}
+
 TEST_F(RegistryTest, QueryBufferRules) {
     HKEY key = Create(HKEY_LOCAL_MACHINE, u"Software\\Sizes");
     ASSERT_EQ(SetString(key, u"Text", u"abcd"), ERROR_SUCCESS);
@@ -295,6 +308,14 @@ TEST_F(RegistryTest, PathRules) {
     EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"A", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               nullptr, nullptr),
               ERROR_INVALID_PARAMETER);
+    // Keys nest at most 512 deep.
+    std::u16string deep = u"D";
+    for (int level = 1; level < 512; ++level) deep += u"\\D";
+    RegCloseKey(Create(HKEY_CURRENT_USER, deep.c_str()));
+    EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, (deep + u"\\D").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, u"D"), ERROR_SUCCESS);
     RegCloseKey(Create(HKEY_CURRENT_USER, u"Trailing\\"));
     ASSERT_EQ(Open(HKEY_CURRENT_USER, u"Trailing", &key), ERROR_SUCCESS);
     RegCloseKey(key);
