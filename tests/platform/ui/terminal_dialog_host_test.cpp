@@ -154,6 +154,65 @@ TEST(TerminalDialogHostTest, HeldUserNameIsShownAndEditable) {
     EXPECT_EQ(child.screen.find("old"), std::string::npos);
 }
 
+TEST(TerminalDialogHostTest, TypedTextIsUtf8AndErasedByCharacter) {
+    TerminalChild child([] { return RunLogin(u"", u""); });
+    ASSERT_TRUE(child.Started());
+    ASSERT_TRUE(child.WaitFor("User name:")) << child.screen;
+    child.Type("zo\xc3\xab\x7f\x7f\xc3\xa9\r");  // "zoë", two erasures, "é"
+    ASSERT_TRUE(child.WaitFor("Password:")) << child.screen;
+    child.Type("\r");
+    int status = 0;
+    EXPECT_EQ(child.Finish(&status), "1|z?||echo");
+}
+
+// Ends with the id of whichever button is clicked.
+class ButtonsDialog : public CDialogImpl<ButtonsDialog> {
+  public:
+    enum { IDD = 1 };
+    BEGIN_MSG_MAP(ButtonsDialog)
+    COMMAND_CODE_HANDLER(BN_CLICKED, OnClicked)
+    END_MSG_MAP()
+    LRESULT OnClicked(WORD, WORD wID, HWND, BOOL&) {
+        EndDialog(wID);
+        return 0;
+    }
+};
+
+constexpr DialogControlTemplate kButtonsControls[] = {
+    {IDC_STATIC, DialogControlClass::Static, u"Nothing to fill in.", 5, 5, 100, 8, SS_LEFT},
+    {IDOK, DialogControlClass::Button, u"OK", 5, 20, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+    {IDCANCEL, DialogControlClass::Button, u"Cancel", 60, 20, 50, 14, WS_TABSTOP},
+    {IDHELP, DialogControlClass::Button, u"&Help", 115, 20, 50, 14, WS_TABSTOP},
+};
+constexpr DialogTemplate kButtonsTemplate = {
+    u"Buttons",
+    u"MS Shell Dlg",
+    8,
+    0,
+    0,
+    170,
+    40,
+    WS_POPUP | WS_CAPTION,
+    kButtonsControls,
+    sizeof(kButtonsControls) / sizeof(kButtonsControls[0])};
+
+TEST(TerminalDialogHostTest, OtherButtonsAreOfferedByNumber) {
+    for (const char* keys : {"1\r", "\r"}) {
+        TerminalChild child([] {
+            TerminalDialogHost host;
+            HostScope scope(&host);
+            ButtonsDialog dialog;
+            return std::to_string(dialog.DoModalIndirect(&kButtonsTemplate));
+        });
+        ASSERT_TRUE(child.Started());
+        ASSERT_TRUE(child.WaitFor("Nothing to fill in.")) << child.screen;
+        ASSERT_TRUE(child.WaitFor("Enter: OK, Esc: Cancel, 1: Help")) << child.screen;
+        child.Type(keys);
+        int status = 0;
+        EXPECT_EQ(child.Finish(&status), keys[0] == '1' ? "9" : "1");
+    }
+}
+
 TEST(TerminalDialogHostTest, EscapeAndEndOfInputCancel) {
     for (const char* key : {"\x1b", "\x04"}) {
         TerminalChild child([] { return RunLogin(u"keep", u""); });
