@@ -389,11 +389,9 @@ bool DialogManager::TypeText(HWND handle, const std::u16string& text) {
         return false;
     }
     SetFocusTo(handle, nullptr);
-    std::u16string typed = text;
-    if (control->textLimit != 0 && typed.size() > control->textLimit) {
-        typed.resize(control->textLimit);
-    }
-    control->text = typed;
+    // A limit set with EM_LIMITTEXT holds typed text, not text set by WM_SETTEXT.
+    size_t limit = control->textLimit == 0 ? text.size() : control->textLimit;
+    control->text.assign(text, 0, std::min(text.size(), limit));
     NotifyParent(*control, EN_CHANGE);
     return true;
 }

@@ -3,7 +3,7 @@
 
 WindowTable& WindowTable::Instance() {
     // Never destroyed: windows may be touched by other statics' destructors at exit.
-    static WindowTable* table = new WindowTable;
+    static auto* table = new WindowTable;
     return *table;
 }
 

@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <functional>
 #include <string>
 

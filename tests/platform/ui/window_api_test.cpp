@@ -226,3 +226,17 @@ TEST_F(WindowApiTest, ReadOnlyAndDisabledEditsRefuseTyping) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowApiTest, TextLimitHoldsTypingOnly) {
+    HWND edit = GetDlgItem(dialog, kUserEdit);
+    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), 30000);
+    SendMessageW(edit, EM_LIMITTEXT, 3, 0);
+    EXPECT_TRUE(DialogTypeText(edit, u"abcdef"));
+    EXPECT_EQ(GetWindowTextLengthW(edit), 3);
+    EXPECT_TRUE(SetWindowTextW(edit, u"abcdef"));
+    EXPECT_EQ(GetWindowTextLengthW(edit), 6);
+}
+
+}  // namespace
