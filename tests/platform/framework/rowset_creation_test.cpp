@@ -130,10 +130,14 @@ TEST(RowsetCreation, EachObjectAggregates) {
     ASSERT_EQ(
         CreateTestDataSource(&sourceOuter, IID_IUnknown, reinterpret_cast<void**>(&sourceInner)),
         S_OK);
+    sourceOuter.inner = sourceInner;
     EXPECT_EQ(CreateTestDataSource(&sourceOuter, IID_IDBCreateSession, nullptr), E_POINTER);
     CComPtr<IDBCreateSession> source;
     ASSERT_EQ(sourceInner->QueryInterface(IID_IDBCreateSession, reinterpret_cast<void**>(&source)),
               S_OK);
+    CComQIPtr<IDBInitialize> initialize(source);
+    ASSERT_EQ(initialize->Initialize(), S_OK);
+    initialize.Release();
 
     TestOuter sessionOuter;
     IUnknown* sessionInner = nullptr;
@@ -141,6 +145,7 @@ TEST(RowsetCreation, EachObjectAggregates) {
     EXPECT_EQ(source->CreateSession(&sessionOuter, IID_IDBCreateCommand, &refused),
               DB_E_NOAGGREGATION);
     ASSERT_EQ(source->CreateSession(&sessionOuter, IID_IUnknown, &sessionInner), S_OK);
+    sessionOuter.inner = sessionInner;
     CComPtr<IDBCreateCommand> session;
     ASSERT_EQ(
         sessionInner->QueryInterface(IID_IDBCreateCommand, reinterpret_cast<void**>(&session)),

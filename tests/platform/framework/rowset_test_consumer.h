@@ -40,6 +40,8 @@ inline CComPtr<IDBCreateSession> OpenDataSource() {
     EXPECT_EQ(
         CreateTestDataSource(nullptr, IID_IDBCreateSession, reinterpret_cast<void**>(&source)),
         S_OK);
+    CComQIPtr<IDBInitialize> initialize(source);
+    EXPECT_EQ(initialize->Initialize(), S_OK);
     return source;
 }
 

@@ -31,8 +31,8 @@ template <class Rowset>
 HRESULT Create(TestCommand* command, IUnknown* pUnkOuter, REFIID riid, DBPARAMS* pParams,
                DBROWCOUNT* pcRowsAffected, IUnknown** ppRowset) {
     Rowset* created = nullptr;
-    return CreateRowsetObject<Rowset>(command, command->GetUnknown(), pUnkOuter, riid, pParams,
-                                      pcRowsAffected, ppRowset, created);
+    return command->CreateRowset<Rowset>(pUnkOuter, riid, pParams, pcRowsAffected, ppRowset,
+                                         created);
 }
 
 }  // namespace
@@ -40,11 +40,6 @@ HRESULT Create(TestCommand* command, IUnknown* pUnkOuter, REFIID riid, DBPARAMS*
 STDMETHODIMP TestCommand::Execute(IUnknown* pUnkOuter, REFIID riid, DBPARAMS* pParams,
                                   DBROWCOUNT* pcRowsAffected, IUnknown** ppRowset) {
     return ComGuard([&]() -> HRESULT {
-        if (m_strCommandText.Length() == 0) return DB_E_NOCOMMAND;
-        if (riid == IID_NULL) return S_OK;
-        if (ppRowset == nullptr) return E_INVALIDARG;
-        *ppRowset = nullptr;
-        if (pUnkOuter != nullptr && riid != IID_IUnknown) return DB_E_NOAGGREGATION;
         const std::u16string text = TextOf(m_strCommandText);
         if (StartsWith(text, u"axis:"))
             return Create<TestAxisRowset>(this, pUnkOuter, riid, pParams, pcRowsAffected, ppRowset);
@@ -52,102 +47,6 @@ STDMETHODIMP TestCommand::Execute(IUnknown* pUnkOuter, REFIID riid, DBPARAMS* pP
             return Create<TestTabularRowset>(this, pUnkOuter, riid, pParams, pcRowsAffected,
                                              ppRowset);
         return Create<TestDatasetRowset>(this, pUnkOuter, riid, pParams, pcRowsAffected, ppRowset);
-    });
-}
-
-STDMETHODIMP TestCommand::GetDBSession(REFIID riid, IUnknown** ppSession) {
-    return ComGuard([&]() -> HRESULT {
-        if (ppSession == nullptr) return E_INVALIDARG;
-        *ppSession = nullptr;
-        if (!m_spUnkSite) return S_FALSE;
-        return m_spUnkSite->QueryInterface(riid, reinterpret_cast<void**>(ppSession));
-    });
-}
-
-STDMETHODIMP TestCommand::GetCommandText(GUID* pguidDialect, LPOLESTR* ppwszCommand) {
-    return ComGuard([&]() -> HRESULT {
-        if (ppwszCommand == nullptr) return E_INVALIDARG;
-        *ppwszCommand = nullptr;
-        if (m_strCommandText.m_str == nullptr) return DB_E_NOCOMMAND;
-        const size_t bytes = (m_strCommandText.Length() + 1) * sizeof(OLECHAR);
-        *ppwszCommand = static_cast<LPOLESTR>(CoTaskMemAlloc(bytes));
-        if (*ppwszCommand == nullptr) return E_OUTOFMEMORY;
-        std::memcpy(*ppwszCommand, m_strCommandText.m_str, bytes);
-        if (pguidDialect != nullptr) *pguidDialect = DBGUID_DEFAULT;
-        return S_OK;
-    });
-}
-
-STDMETHODIMP TestCommand::SetCommandText(REFGUID, LPCOLESTR pwszCommand) {
-    return ComGuard([&]() -> HRESULT {
-        m_strCommandText = pwszCommand;
-        return S_OK;
-    });
-}
-
-STDMETHODIMP TestSession::CreateCommand(IUnknown* pUnkOuter, REFIID riid, IUnknown** ppCommand) {
-    return ComGuard([&]() -> HRESULT {
-        if (ppCommand == nullptr) return E_INVALIDARG;
-        *ppCommand = nullptr;
-        if (pUnkOuter != nullptr && riid != IID_IUnknown) return DB_E_NOAGGREGATION;
-        CComPolyObject<TestCommand>* command = nullptr;
-        HRESULT hr = CComPolyObject<TestCommand>::CreateInstance(pUnkOuter, &command);
-        if (FAILED(hr)) return hr;
-        command->AddRef();
-        hr = command->m_contained.SetSite(GetUnknown());
-        if (SUCCEEDED(hr)) hr = command->m_contained.FInit();
-        if (SUCCEEDED(hr)) hr = command->QueryInterface(riid, reinterpret_cast<void**>(ppCommand));
-        command->Release();
-        return hr;
-    });
-}
-
-STDMETHODIMP TestSession::GetRowset(IUnknown* pUnkOuter, REFGUID rguidSchema, ULONG cRestrictions,
-                                    const VARIANT rgRestrictions[], REFIID riid,
-                                    ULONG cPropertySets, DBPROPSET rgPropertySets[],
-                                    IUnknown** ppRowset) {
-    return ComGuard([&]() -> HRESULT {
-        if (ppRowset == nullptr) return E_INVALIDARG;
-        *ppRowset = nullptr;
-        if (rguidSchema != kTestSchemaGuid) return E_INVALIDARG;
-        if (pUnkOuter != nullptr && riid != IID_IUnknown) return DB_E_NOAGGREGATION;
-        return CreateSchemaRowsetObject<TestSchemaRowset>(this, GetUnknown(), pUnkOuter,
-                                                          cRestrictions, rgRestrictions, riid,
-                                                          cPropertySets, rgPropertySets, ppRowset);
-    });
-}
-
-STDMETHODIMP TestSession::GetSchemas(ULONG* pcSchemas, GUID** prgSchemas,
-                                     ULONG** prgRestrictionSupport) {
-    return ComGuard([&]() -> HRESULT {
-        if (pcSchemas == nullptr || prgSchemas == nullptr) return E_INVALIDARG;
-        *pcSchemas = 1;
-        *prgSchemas = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
-        if (*prgSchemas == nullptr) return E_OUTOFMEMORY;
-        **prgSchemas = kTestSchemaGuid;
-        if (prgRestrictionSupport != nullptr) {
-            *prgRestrictionSupport = static_cast<ULONG*>(CoTaskMemAlloc(sizeof(ULONG)));
-            if (*prgRestrictionSupport != nullptr) **prgRestrictionSupport = 0x7;
-        }
-        return S_OK;
-    });
-}
-
-STDMETHODIMP TestDataSource::CreateSession(IUnknown* pUnkOuter, REFIID riid,
-                                           IUnknown** ppDBSession) {
-    return ComGuard([&]() -> HRESULT {
-        if (ppDBSession == nullptr) return E_INVALIDARG;
-        *ppDBSession = nullptr;
-        if (pUnkOuter != nullptr && riid != IID_IUnknown) return DB_E_NOAGGREGATION;
-        CComPolyObject<TestSession>* session = nullptr;
-        HRESULT hr = CComPolyObject<TestSession>::CreateInstance(pUnkOuter, &session);
-        if (FAILED(hr)) return hr;
-        session->AddRef();
-        hr = session->m_contained.SetSite(GetUnknown());
-        if (SUCCEEDED(hr))
-            hr = session->QueryInterface(riid, reinterpret_cast<void**>(ppDBSession));
-        session->Release();
-        return hr;
     });
 }
 

@@ -1,26 +1,35 @@
-// The test provider's data source, session and command: thin objects on the framework through
-// which the tests reach the rowsets as a consumer would.
+// The test provider's data source, session and command, on the framework's bases: the objects
+// through which the tests reach the rowsets as a consumer would.
 #pragma once
 
 #include "accessor_impl.h"
 #include "atl_com.h"
 #include "columns_info_impl.h"
+#include "command_impl.h"
 #include "command_properties_impl.h"
 #include "convert_type_impl.h"
+#include "db_create_command_impl.h"
+#include "db_create_session_impl.h"
+#include "db_initialize_impl.h"
 #include "object_with_site_impl.h"
+#include "schema_rowset_map.h"
 #include "test_provider_rows.h"
 
 // A GUID of the test provider's one schema rowset.
 COMRT_GUID(kTestSchemaGuid, 0x7e57a001, 0x1111, 0x2222, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99,
            0x00);
 
+class TestSchemaRowset;
+
+// Text "rows:N" makes a dataset-like rowset, "axis:N:D" an axis-like one, "tabular:N:C" a
+// drill-through-like one; "fail" makes the rowset's Execute fail.
 class TestCommand : public CComObjectRootEx<CComSingleThreadModel>,
                     public IAccessorImpl<TestCommand>,
-                    public ICommandText,
+                    public ICommandTextImpl<TestCommand>,
+                    public ICommandPropertiesImpl<TestCommand>,
                     public IObjectWithSiteImpl<TestCommand>,
                     public IColumnsInfoImpl<TestCommand>,
-                    public IConvertTypeImpl<TestCommand>,
-                    public ICommandPropertiesImpl<TestCommand> {
+                    public IConvertTypeImpl<TestCommand> {
   public:
     BEGIN_PROPSET_MAP(TestCommand)
     BEGIN_PROPERTY_SET(DBPROPSET_ROWSET)
@@ -51,20 +60,14 @@ class TestCommand : public CComObjectRootEx<CComSingleThreadModel>,
         return TestMemberRow::GetColumnInfo(pThis, pcInfo);
     }
 
-    STDMETHOD(Cancel)() override { return S_OK; }
     STDMETHOD(Execute)
     (IUnknown* pUnkOuter, REFIID riid, DBPARAMS* pParams, DBROWCOUNT* pcRowsAffected,
      IUnknown** ppRowset) override;
-    STDMETHOD(GetDBSession)(REFIID riid, IUnknown** ppSession) override;
-    STDMETHOD(GetCommandText)(GUID* pguidDialect, LPOLESTR* ppwszCommand) override;
-    STDMETHOD(SetCommandText)(REFGUID rguidDialect, LPCOLESTR pwszCommand) override;
-
-    CComBSTR m_strCommandText;
 };
 
 class TestSession : public CComObjectRootEx<CComSingleThreadModel>,
-                    public IDBCreateCommand,
-                    public IDBSchemaRowset,
+                    public IDBCreateCommandImpl<TestSession, TestCommand>,
+                    public IDBSchemaRowsetImpl<TestSession>,
                     public IObjectWithSiteImpl<TestSession> {
   public:
     BEGIN_COM_MAP(TestSession)
@@ -73,22 +76,23 @@ class TestSession : public CComObjectRootEx<CComSingleThreadModel>,
     COM_INTERFACE_ENTRY(IObjectWithSite)
     END_COM_MAP()
 
-    STDMETHOD(CreateCommand)(IUnknown* pUnkOuter, REFIID riid, IUnknown** ppCommand) override;
-    STDMETHOD(GetRowset)
-    (IUnknown* pUnkOuter, REFGUID rguidSchema, ULONG cRestrictions, const VARIANT rgRestrictions[],
-     REFIID riid, ULONG cPropertySets, DBPROPSET rgPropertySets[], IUnknown** ppRowset) override;
-    STDMETHOD(GetSchemas)
-    (ULONG* pcSchemas, GUID** prgSchemas, ULONG** prgRestrictionSupport) override;
+    BEGIN_SCHEMA_MAP(TestSession)
+    SCHEMA_ENTRY_RESTRICTIONS(kTestSchemaGuid, TestSchemaRowset, 0x7)
+    END_SCHEMA_MAP()
 };
 
-class TestDataSource : public CComObjectRootEx<CComSingleThreadModel>, public IDBCreateSession {
+class TestDataSource : public CComObjectRootEx<CComSingleThreadModel>,
+                       public IDBInitializeImpl<TestDataSource>,
+                       public IDBCreateSessionImpl<TestDataSource, TestSession> {
   public:
     BEGIN_COM_MAP(TestDataSource)
+    COM_INTERFACE_ENTRY(IDBInitialize)
     COM_INTERFACE_ENTRY(IDBCreateSession)
     END_COM_MAP()
-
-    STDMETHOD(CreateSession)(IUnknown* pUnkOuter, REFIID riid, IUnknown** ppDBSession) override;
 };
 
 // The consumer's entry: a data source, aggregated under pUnkOuter when given.
 HRESULT CreateTestDataSource(IUnknown* pUnkOuter, REFIID riid, void** ppv);
+
+// The schema map instantiates the creation of its rowsets: every user sees their definitions.
+#include "test_provider_rowsets.h"  // NOLINT(llvm-include-order)
