@@ -201,4 +201,15 @@ TEST(VersionInfoTest, FilesWithoutVersionOrMissing) {
     EXPECT_FALSE(GetFileVersionInfoW(Wide(COMRT_TEST_SERVER_PATH).c_str(), 0, 0, nullptr));
 }
 
+// Known gap: version blocks hold the fixed file information only, no string tables.
+TEST(VersionInfoTest, DISABLED_StringFileInfoIsQueried) {
+    const std::u16string path = Wide(COMRT_TEST_SERVER_PATH);
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    ASSERT_TRUE(
+        GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+    void* text = nullptr;
+    UINT length = 0;
+    EXPECT_TRUE(VerQueryValueW(block.data(), u"\\VarFileInfo\\Translation", &text, &length));
+}
+
 }  // namespace
