@@ -1,18 +1,14 @@
 // CDialogImpl and message maps driven by the scripted host: the login and options dialogs.
 #include "dialog_impl.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
-#include "module_resource_table.h"
 #include "scripted_dialog_host.h"
 #include "test_dialogs.h"
-
-// The test program's own resources, so that DoModal finds dialog 207 as a module would.
-static const ComrtBinaryResource kTestResources[] = {MODULE_DIALOG(207, kLoginTemplate)};
-COMRT_DEFINE_MODULE_RESOURCES_NO_STRINGS(kTestResources, nullptr)
 
 namespace {
 
@@ -195,16 +191,44 @@ TEST_F(DialogImplTest, CentresOverItsOwner) {
     EXPECT_TRUE(DestroyWindow(owner));
 }
 
-TEST_F(DialogImplTest, DoModalFindsTheTemplateInTheModuleResources) {
-    ASSERT_EQ(LoginDialog::GetDialogTemplate(), &kLoginTemplate);
-    EXPECT_EQ(OptionsDialog::GetDialogTemplate(), nullptr);
-    LoginDialog dialog(user, password);
-    host.Type(kUserEdit, u"res").Click(IDOK);
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(std::u16string(user), u"res");
-    OptionsDialog missing;
-    EXPECT_EQ(missing.DoModal(), -1);
-    EXPECT_EQ(host.OpenCount(), 1);
+// The module holds dialog 207; this program holds no resources at all.
+class DialogModuleTest : public DialogImplTest {
+  protected:
+    void SetUp() override {
+        module = dlopen(COMUI_TEST_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(module, nullptr) << dlerror();
+        runLogin = reinterpret_cast<RunDialog>(dlsym(module, "RunModuleLogin"));
+        runMissing = reinterpret_cast<RunDialog>(dlsym(module, "RunModuleMissingDialog"));
+        ASSERT_NE(runLogin, nullptr);
+        ASSERT_NE(runMissing, nullptr);
+    }
+    void TearDown() override {
+        if (module != nullptr) dlclose(module);
+    }
+
+    using RunDialog = INT_PTR (*)(WCHAR*, WCHAR*);
+    void* module = nullptr;
+    RunDialog runLogin = nullptr;
+    RunDialog runMissing = nullptr;
+};
+
+TEST_F(DialogModuleTest, DoModalFindsTheTemplateInItsModuleAndRunsOnTheProgramsHost) {
+    std::u16string caption;
+    host.OnOpen([&](HWND hDlg) {
+        WCHAR text[64];
+        GetWindowTextW(hDlg, text, 64);
+        caption = text;
+    });
+    host.Type(kUserEdit, u"from module").Click(IDOK);
+    EXPECT_EQ(runLogin(user, password), IDOK);
+    EXPECT_EQ(caption, u"Module Login");
+    EXPECT_EQ(std::u16string(user), u"from module");
+    EXPECT_EQ(LoginDialog::GetDialogTemplate(), nullptr);  // not in this program
+}
+
+TEST_F(DialogModuleTest, DialogMissingFromTheResourcesFails) {
+    EXPECT_EQ(runMissing(user, password), -1);
+    EXPECT_EQ(host.OpenCount(), 0);
 }
 
 class ThrowingDialog : public CDialogImpl<ThrowingDialog> {
