@@ -1,0 +1,135 @@
+// Reading the initialisation properties into the connection settings, and their narrow form.
+#include "provider/connection_settings.h"
+
+#include <algorithm>
+#include <climits>
+#include <string>
+
+#include "com_runtime.h"
+
+namespace {
+
+size_t TextLength(const WCHAR* text, size_t limit) {
+    size_t length = 0;
+    while (length < limit && text[length] != 0) ++length;
+    return length;
+}
+
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(char32_t code, std::string& out) {
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
+// False for a lone surrogate, which has no multibyte form.
+bool ToUtf8(const WCHAR* text, size_t length, std::string& out) {
+    for (size_t i = 0; i < length; ++i) {
+        const char16_t unit = text[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            if (i + 1 >= length || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+            AppendUtf8(0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00), out);
+            ++i;
+        } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            return false;
+        } else {
+            AppendUtf8(unit, out);
+        }
+    }
+    return true;
+}
+
+std::u16string TextOf(const VARIANT& value) {
+    if (value.vt != VT_BSTR || value.bstrVal == nullptr) return std::u16string();
+    return std::u16string(value.bstrVal, SysStringLen(value.bstrVal));
+}
+
+}  // namespace
+
+void CopyToField(const WCHAR* text, size_t length, WCHAR* field, size_t fieldChars) {
+    if (field == nullptr || fieldChars == 0) return;
+    const size_t copied = text == nullptr ? 0 : std::min(length, fieldChars - 1);
+    std::copy_n(text == nullptr ? field : text, copied, field);
+    field[copied] = 0;
+}
+
+int ParseLeadingInt(const std::u16string& text, int fallback) {
+    std::string narrow;
+    if (!ToUtf8(text.c_str(), text.size(), narrow)) return fallback;
+    size_t i = 0;
+    while (i < narrow.size() && (narrow[i] == ' ' || (narrow[i] >= '\t' && narrow[i] <= '\r'))) ++i;
+    bool negative = false;
+    if (i < narrow.size() && (narrow[i] == '+' || narrow[i] == '-')) negative = narrow[i++] == '-';
+    if (i >= narrow.size() || narrow[i] < '0' || narrow[i] > '9') return fallback;
+    long long value = 0;
+    for (; i < narrow.size() && narrow[i] >= '0' && narrow[i] <= '9'; ++i)
+        value = std::min<long long>(value * 10 + (narrow[i] - '0'), 1LL + INT_MAX);
+    if (negative) value = -value;
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+void ReadInitProperties(const DBPROPSET* sets, ULONG setCount, ConnectionSettings& settings) {
+    settings.memberDisplayOption = kDefaultMemberDisplayOption;
+    for (ULONG s = 0; sets != nullptr && s < setCount; ++s) {
+        const DBPROPSET& set = sets[s];
+        if (set.guidPropertySet != DBPROPSET_DBINIT || set.rgProperties == nullptr) continue;
+        for (ULONG p = 0; p < set.cProperties; ++p) {
+            const DBPROP& prop = set.rgProperties[p];
+            const std::u16string text = TextOf(prop.vValue);
+            switch (prop.dwPropertyID) {
+                case DBPROP_AUTH_PASSWORD:
+                    CopyToField(text.c_str(), text.size(), settings.password, kCredentialChars);
+                    break;
+                case DBPROP_AUTH_USERID:
+                    CopyToField(text.c_str(), text.size(), settings.userName, kCredentialChars);
+                    break;
+                case DBPROP_INIT_DATASOURCE:
+                    if (!text.empty())
+                        settings.memberDisplayOption =
+                            ParseLeadingInt(text, settings.memberDisplayOption);
+                    break;
+                case DBPROP_INIT_HWND:
+                    // A window handle travels as a 32-bit integer in this property.
+                    if (prop.vValue.vt == VT_I4)
+                        settings.parentWindow =
+                            reinterpret_cast<HWND>(static_cast<LONG_PTR>(prop.vValue.lVal));
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+}
+
+bool ShouldPrompt(const ConnectionSettings& settings,
+                  const std::function<int(std::u16string)>& hasCachedToken) {
+    if (settings.userName[0] == 0) return true;
+    return hasCachedToken(std::u16string(settings.userName)) == 0;
+}
+
+bool CredentialsMissing(const ConnectionSettings& settings) {
+    return settings.userName[0] == 0 || settings.password[0] == 0;
+}
+
+void ToNarrow(const WCHAR* text, char* out, size_t size) {
+    if (out == nullptr || size == 0) return;
+    out[0] = 0;
+    if (text == nullptr) return;
+    std::string narrow;
+    if (!ToUtf8(text, TextLength(text, kCredentialChars), narrow) || narrow.size() + 1 > size)
+        return;
+    std::copy(narrow.begin(), narrow.end(), out);
+    out[narrow.size()] = 0;
+}

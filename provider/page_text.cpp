@@ -1,0 +1,36 @@
+// Property bag values as text for the property pages.
+#include "provider/page_text.h"
+
+#include "com_runtime.h"
+
+HRESULT ReadBagText(IPropertyBag* bag, LPCOLESTR name, IErrorLog* errorLog, std::u16string& text) {
+    text.clear();
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_BSTR;
+    const HRESULT hr = bag->Read(name, &value, errorLog);
+    if (FAILED(hr)) {
+        VariantClear(&value);
+        return hr;
+    }
+    VARIANT converted;
+    VariantInit(&converted);
+    if (value.vt == VT_BSTR || SUCCEEDED(VariantChangeType(&converted, &value, 0, VT_BSTR))) {
+        const VARIANT& source = value.vt == VT_BSTR ? value : converted;
+        if (source.bstrVal != nullptr) text.assign(source.bstrVal, SysStringLen(source.bstrVal));
+    }
+    VariantClear(&converted);
+    VariantClear(&value);
+    return hr;
+}
+
+HRESULT WriteBagText(IPropertyBag* bag, LPCOLESTR name, const WCHAR* text) {
+    VARIANT value;
+    VariantInit(&value);
+    value.bstrVal = SysAllocString(text != nullptr ? text : u"");
+    if (value.bstrVal == nullptr) return E_OUTOFMEMORY;
+    value.vt = VT_BSTR;
+    const HRESULT hr = bag->Write(name, &value);
+    VariantClear(&value);
+    return hr;
+}

@@ -1,0 +1,13 @@
+// Text helpers shared by the two property pages: reading a bag value as text.
+#pragma once
+
+#include <string>
+
+#include "com_interfaces.h"
+
+// Reads name from the bag as text; a value of another type is converted to text when it can be.
+// Returns the bag's result; text is left empty when the value is no text.
+HRESULT ReadBagText(IPropertyBag* bag, LPCOLESTR name, IErrorLog* errorLog, std::u16string& text);
+
+// Writes name as a VT_BSTR of text (E_OUTOFMEMORY when it cannot be allocated).
+HRESULT WriteBagText(IPropertyBag* bag, LPCOLESTR name, const WCHAR* text);
