@@ -74,6 +74,9 @@ class PropSetMapBuilder {
 #define PROPERTY_INFO_ENTRY(name) _builder.AddKnown(KnownProperty<DBPROP_##name>());
 #define PROPERTY_INFO_ENTRY_VALUE(name, value) \
     _builder.AddKnown(KnownProperty<DBPROP_##name>(), value);
+// The same for a property named by its id (the OLAP MDPROP_* ids among them).
+#define PROPERTY_INFO_ENTRY_ID(id) _builder.AddKnown(KnownProperty<id>());
+#define PROPERTY_INFO_ENTRY_ID_VALUE(id, value) _builder.AddKnown(KnownProperty<id>(), value);
 // DBPROP_<name> with the given type, flags, default and options; the known description.
 #define PROPERTY_INFO_ENTRY_EX(name, vt, flags, value, options) \
     _builder.Add(DBPROP_##name, nullptr, 0, vt, flags, value, options);
@@ -507,8 +510,12 @@ class CUtlProps : public CUtlPropsBase {
         return FAILED(hr) ? hr : CUtlPropsBase::GetPropValue(pguidPropSet, dwPropId, pvValue);
     }
     HRESULT SetPropValue(const GUID* pguidPropSet, DBPROPID dwPropId, VARIANT* pvValue) {
-        const HRESULT hr = EnsureInit();
-        return FAILED(hr) ? hr : CUtlPropsBase::SetPropValue(pguidPropSet, dwPropId, pvValue);
+        try {
+            const HRESULT hr = EnsureInit();
+            return FAILED(hr) ? hr : CUtlPropsBase::SetPropValue(pguidPropSet, dwPropId, pvValue);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        }
     }
 };
 

@@ -179,6 +179,10 @@ class OledbTestDataSource : public CComObjectRootEx<CComSingleThreadModel>,
                            u"Zelmo", 0)
     PROPERTY_INFO_ENTRY_DESC(MDPROP_AXES, nullptr, VT_I4,
                              DBPROPFLAGS_DATASOURCEINFO | DBPROPFLAGS_READ, 7, 0)
+    PROPERTY_INFO_ENTRY_ID_VALUE(MDPROP_MDX_FORMULAS, 0x1f)
+    // No string table in the test program: the known description stands in.
+    PROPERTY_INFO_ENTRY_RES(MDPROP_MDX_OBJQUALIFICATION, 328, VT_I4,
+                            DBPROPFLAGS_DATASOURCEINFO | DBPROPFLAGS_READ, 0x1ff, 0)
     PROPERTY_INFO_ENTRY_DESC(MDPROP_VISUALMODE, u"Visual mode", VT_I4,
                              DBPROPFLAGS_DATASOURCEINFO | DBPROPFLAGS_WRITE, 2, 0)
     END_PROPERTY_SET(DBPROPSET_DATASOURCEINFO)

@@ -180,6 +180,8 @@ TEST(OledbProperties, InitializedDataSourceShowsItsSetsAndInfoOfAllSets) {
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(std::u16string(name->vValue.bstrVal), u"Zelmo");
     EXPECT_EQ(all.Find(DBPROPSET_DATASOURCEINFO, MDPROP_AXES)->vValue.lVal, 7);
+    EXPECT_EQ(all.Find(DBPROPSET_DATASOURCEINFO, MDPROP_MDX_FORMULAS)->vValue.lVal, 0x1f);
+    EXPECT_EQ(all.Find(DBPROPSET_DATASOURCEINFO, MDPROP_MDX_OBJQUALIFICATION)->vValue.lVal, 0x1ff);
 
     // The chained sets are described but hold no values of the data source.
     PropAnswer rowset;
@@ -200,6 +202,10 @@ TEST(OledbProperties, InitializedDataSourceShowsItsSetsAndInfoOfAllSets) {
     EXPECT_EQ(
         std::u16string(info.Find(DBPROPSET_DATASOURCEINFO, MDPROP_VISUALMODE)->pwszDescription),
         u"Visual mode");
+    EXPECT_EQ(
+        std::u16string(
+            info.Find(DBPROPSET_DATASOURCEINFO, MDPROP_MDX_OBJQUALIFICATION)->pwszDescription),
+        u"Provider's ability to qualify a cube name");
     const DBPROPINFO* catalog = info.Find(DBPROPSET_SESSION, DBPROP_CURRENTCATALOG);
     ASSERT_NE(catalog, nullptr);
     EXPECT_EQ(std::u16string(catalog->pwszDescription), u"Current Catalog");
@@ -361,7 +367,7 @@ TEST(OledbProperties, PropertyInfoOfSomeAndOfGroups) {
     EXPECT_EQ(after.hr, S_OK);
     ASSERT_EQ(after.count, 1u);
     EXPECT_TRUE(after.sets[0].guidPropertySet == DBPROPSET_DATASOURCEINFO);
-    EXPECT_EQ(after.sets[0].cPropertyInfos, 4u);
+    EXPECT_EQ(after.sets[0].cPropertyInfos, 6u);
     DBPROPIDSET rowsetGroup{nullptr, 0, DBPROPSET_ROWSETALL};
     InfoAnswer rowset;
     GetInfo(props, 1, &rowsetGroup, rowset);
