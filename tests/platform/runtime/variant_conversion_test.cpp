@@ -287,6 +287,20 @@ TEST(VariantConversionTest, DecimalIsExact) {
     EXPECT_EQ(TextOf(text.v), u"0.1234567890123456789012345678");
     ASSERT_EQ(Change(out.v, Var::Text(u"7.9228162514264337593543950335"), VT_DECIMAL), S_OK);
     EXPECT_EQ(out.v.decVal.u.s.scale, 28);
+    // At the last place: ties go to even, and a carry past 96 bits gives up one place.
+    const std::pair<const char16_t*, const char16_t*> rounding[] = {
+        {u"1e-28", u"0.0000000000000000000000000001"},
+        {u"5e-29", u"0"},
+        {u"1.5e-28", u"0.0000000000000000000000000002"},
+        {u"7.92281625142643375935439503355", u"7.922816251426433759354395034"},
+        {u"123,456.789e-2", u"1234.56789"},
+    };
+    for (const auto& [input, expected] : rounding) {
+        ASSERT_EQ(Change(out.v, Var::Text(input), VT_DECIMAL), S_OK);
+        Var asText;
+        ASSERT_EQ(VariantChangeType(&asText.v, &out.v, 0, VT_BSTR), S_OK);
+        EXPECT_EQ(TextOf(asText.v), expected);
+    }
 
     EXPECT_EQ(AsText(Dec(MakeDecimal(0, 125, 1, true))), u"-12.5");
     EXPECT_EQ(AsText(Dec(MakeDecimal(0, 1500, 3, false))), u"1.5");
