@@ -1,6 +1,7 @@
 // The result of one MDX statement: axes, cell table, drill-through table and status.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,9 @@ class RESTDrillThroughTable {
     int numColumns = 0;
 };
 
-class RESTData {
+// Result objects that borrow a result take a share of it (shared_from_this), so a later
+// statement on the same command never frees what they still read.
+class RESTData : public std::enable_shared_from_this<RESTData> {
   public:
     RESTData() = default;
     ~RESTData();
