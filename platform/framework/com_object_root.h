@@ -63,9 +63,30 @@ class CComObjectRootBase {
 };
 
 template <class ThreadModel>
+class CComObjectRootEx;
+
+// Holds an object's own lock for a scope.
+template <class ThreadModel>
+class CComObjectLockT {
+  public:
+    explicit CComObjectLockT(CComObjectRootEx<ThreadModel>* object) : m_object(object) {
+        if (m_object != nullptr) m_object->Lock();
+    }
+    CComObjectLockT(const CComObjectLockT&) = delete;
+    CComObjectLockT& operator=(const CComObjectLockT&) = delete;
+    ~CComObjectLockT() {
+        if (m_object != nullptr) m_object->Unlock();
+    }
+
+  private:
+    CComObjectRootEx<ThreadModel>* m_object;
+};
+
+template <class ThreadModel>
 class CComObjectRootEx : public CComObjectRootBase {
   public:
     using _ThreadModel = ThreadModel;
+    using ObjectLock = CComObjectLockT<ThreadModel>;
     using _CritSec = typename ThreadModel::AutoCriticalSection;
 
     ULONG InternalAddRef() { return ThreadModel::Increment(&m_dwRef); }

@@ -21,6 +21,8 @@ set_target_properties(objmodel_test_server PROPERTIES
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
 target_link_libraries(objmodel_test_server PRIVATE comfw)
+comfw_embed_file(objmodel_test_server ${CMAKE_CURRENT_LIST_DIR}/test_server_helper.rgs
+                 test_server_helper_rgs.h kHelperScriptFile)
 
 add_executable(object_model_server_tests ${CMAKE_CURRENT_LIST_DIR}/test_server_it.cpp)
 target_include_directories(object_model_server_tests PRIVATE ${CMAKE_SOURCE_DIR}/platform/framework)

@@ -379,6 +379,11 @@ TEST_F(ObjectModelTest, CountsStayExactAcrossThreads) {
     }
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(1, theModule.GetLockCount());
+    CComObject<Derived>* object = static_cast<CComObject<Derived>*>(static_cast<ITestBaz*>(shared));
+    {
+        Derived::ObjectLock lock(object);  // recursive: a second lock on one thread is fine
+        Derived::ObjectLock again(object);
+    }
     EXPECT_EQ(0u, shared.Detach()->Release());
 }
 

@@ -5,6 +5,8 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include <vector>
+
 #include "com_ptr.h"
 #include "com_runtime.h"
 #include "module_resources.h"
@@ -87,6 +89,10 @@ TEST_F(TestServerTest, RegistersCreatesThroughTheRegistryAndUnregisters) {
     CLSID fromProgId = GUID_NULL;
     EXPECT_EQ(S_OK, CLSIDFromProgID(u"TestServer.Object.1", &fromProgId));
     EXPECT_EQ(CLSID_TestServerObject, fromProgId);
+    EXPECT_EQ(S_OK, CLSIDFromProgID(u"TestServer.Helper.1", &fromProgId));
+    EXPECT_EQ(CLSID_TestServerHelper, fromProgId);
+    EXPECT_EQ("s:TestServer H\xC3\xA9lper",
+              ScratchRegistry::Value(HKEY_CLASSES_ROOT, u"TestServer.Helper.1", nullptr));
 
     ASSERT_EQ(S_OK, server.CoCreateInstance(CLSID_TestServerObject, nullptr, CLSCTX_INPROC_SERVER));
     LONG result = 0;
@@ -172,6 +178,21 @@ TEST_F(TestServerTest, ModuleHandlesAgreeWithTheRuntime) {
     EXPECT_EQ(GetModuleHandleW(wideName.c_str()), instance());
     EXPECT_NE(nullptr, instance());
     EXPECT_EQ(GetModuleHandleW(nullptr), GetThisModuleInstance());
+    // The resource table's string and version block.
+    OLECHAR text[32] = {};
+    EXPECT_EQ(11, LoadStringW(instance(), 100, text, 32));
+    EXPECT_EQ(std::u16string(u"Test server"), text);
+    const std::u16string widePath(m_path.begin(), m_path.end());
+    const DWORD size = GetFileVersionInfoSizeW(widePath.c_str(), nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(widePath.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), u"\\", reinterpret_cast<LPVOID*>(&info), &length));
+    EXPECT_EQ(VS_FFI_SIGNATURE, info->dwSignature);
+    EXPECT_EQ(0x00010000u, info->dwFileVersionMS);
+    EXPECT_EQ(0x00010001u, info->dwFileVersionLS);
     // Only the intended entry points leave the module.
     EXPECT_EQ(nullptr, dlsym(m_module, "_pAtlModule"));
     EXPECT_NE(nullptr, dlsym(m_module, COMRT_MODULE_RESOURCES_SYMBOL));

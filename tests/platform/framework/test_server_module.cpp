@@ -2,6 +2,7 @@
 // an object map, registry scripts and a type library description in its resource table.
 #include "atl_com.h"
 #include "module_resource_table.h"
+#include "test_server_helper_rgs.h"
 #include "test_server_interfaces.h"
 
 namespace {
@@ -29,8 +30,14 @@ class TestServerHelper : public CComObjectRootEx<CComSingleThreadModel>,
                          public CComCoClass<TestServerHelper, &CLSID_TestServerHelper>,
                          public IPersistImpl<TestServerHelper> {
   public:
-    DECLARE_REGISTRY_RESOURCEID(202)
     DECLARE_NOT_AGGREGATABLE(TestServerHelper)
+
+    // Two scripts: the class key, and its ProgID from a file embedded at build time.
+    static HRESULT UpdateRegistry(BOOL bRegister) {
+        HRESULT hr = _pAtlModule->UpdateRegistryFromResource(202, bRegister);
+        if (SUCCEEDED(hr)) hr = _pAtlModule->UpdateRegistryFromResource(203, bRegister);
+        return hr;
+    }
 
     BEGIN_COM_MAP(TestServerHelper)
     COM_INTERFACE_ENTRY(IPersist)
@@ -114,7 +121,8 @@ const TypeLibDescription kTypeLib = {kTypeLibSignature,
 const ComrtStringResource kStrings[] = {MODULE_STRING(100, "Test server")};
 const ComrtBinaryResource kResources[] = {
     MODULE_REGISTRY_SCRIPT(200, kAppIdScript), MODULE_REGISTRY_SCRIPT(201, kObjectScript),
-    MODULE_REGISTRY_SCRIPT(202, kHelperScript), MODULE_TYPELIB(1, kTypeLib)};
+    MODULE_REGISTRY_SCRIPT(202, kHelperScript), MODULE_REGISTRY_SCRIPT(203, kHelperScriptFile),
+    MODULE_TYPELIB(1, kTypeLib)};
 constexpr VS_FIXEDFILEINFO kVersion = MakeFixedFileInfo(1, 0, 1, 1);
 
 }  // namespace
