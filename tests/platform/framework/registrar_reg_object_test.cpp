@@ -164,6 +164,23 @@ TEST_F(RegObjectTest, MalformedOrIncompleteScriptsChangeNothing) {
     EXPECT_EQ(before, ScratchRegistry::Dump());
 }
 
+TEST_F(RegObjectTest, UnwritableRegistryGivesAnErrorNotACrash) {
+    // A root that is a file, not a folder: every write fails.
+    const char* file = "/proc/self/status";
+    setenv(COMRT_REGISTRY_ROOT_VARIABLE, file, 1);
+    const HRESULT hr = m_registrar.StringRegister(kScript);
+    EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+    EXPECT_EQ(HRESULT_FACILITY(hr), static_cast<HRESULT>(FACILITY_WIN32));
+}
+
+TEST_F(RegObjectTest, PerUserUnregisterWithoutUserClassesIsHarmless) {
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, u"Software\\Classes"));
+    m_registrar.SetPerUser(true);
+    const std::string before = ScratchRegistry::Dump();
+    EXPECT_EQ(S_OK, m_registrar.StringUnregister(kScript));
+    EXPECT_EQ(before, ScratchRegistry::Dump());
+}
+
 TEST_F(RegObjectTest, ReplacementsCanBeClearedAndNeedAName) {
     EXPECT_EQ(E_INVALIDARG, m_registrar.AddReplacement(nullptr, u"x"));
     EXPECT_EQ(E_INVALIDARG, m_registrar.AddReplacement(u"", u"x"));
