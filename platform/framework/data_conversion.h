@@ -142,6 +142,32 @@ inline bool SourceFromVariant(const VARIANT& variant, SourceValue& out) {
     }
 }
 
+// The size of a fixed-length type that is copied as it is; 0 for the others (a boolean is
+// written as VARIANT_TRUE or VARIANT_FALSE whatever its stored bits).
+inline size_t FixedCopySize(DBTYPE type) {
+    switch (type) {
+        case DBTYPE_I1:
+        case DBTYPE_UI1:
+            return 1;
+        case DBTYPE_I2:
+        case DBTYPE_UI2:
+            return 2;
+        case DBTYPE_I4:
+        case DBTYPE_UI4:
+        case DBTYPE_R4:
+            return 4;
+        case DBTYPE_I8:
+        case DBTYPE_UI8:
+        case DBTYPE_R8:
+            return 8;
+        case DBTYPE_GUID:
+        case DBTYPE_DBTIMESTAMP:
+            return 16;
+        default:
+            return 0;
+    }
+}
+
 // Reads a column value; false when its type is not one the conversions know.
 inline bool ReadSource(DBTYPE type, const void* data, DBLENGTH length, SourceValue& out) {
     using Kind = SourceValue::Kind;
@@ -485,7 +511,7 @@ inline void WriteLength(const BoundParts& parts, DBLENGTH length) {
 }
 
 // Cuts UTF-16 text to fit maxBytes including the terminator, never splitting a surrogate pair.
-inline DBSTATUS WriteWideText(const std::u16string& text, bool mayTruncate, DBLENGTH maxBytes,
+inline DBSTATUS WriteWideText(std::u16string_view text, bool mayTruncate, DBLENGTH maxBytes,
                               const BoundParts& parts) {
     const DBLENGTH fullBytes = text.size() * sizeof(OLECHAR);
     WriteLength(parts, fullBytes);
@@ -763,6 +789,15 @@ inline DBSTATUS WriteBoundValue(const DBBINDING& binding, DBTYPE srcType, const 
             else
                 status = DBSTATUS_E_CANTCONVERTVALUE;
         }
+    } else if (srcType == target && FixedCopySize(target) != 0) {
+        // Same fixed-length type: a plain copy.
+        WriteLength(parts, FixedCopySize(target));
+        if (parts.value != nullptr) std::memcpy(parts.value, srcData, FixedCopySize(target));
+    } else if (srcType == DBTYPE_WSTR && target == DBTYPE_WSTR) {
+        const auto* text = static_cast<const OLECHAR*>(srcData);
+        size_t chars = 0;
+        while (chars < srcLength / sizeof(OLECHAR) && text[chars] != 0) ++chars;
+        status = WriteWideText(std::u16string_view(text, chars), true, binding.cbMaxLen, parts);
     } else if (!ReadSource(srcType, srcData, srcLength, value)) {
         status = DBSTATUS_E_CANTCONVERTVALUE;
     } else if (value.kind == SourceValue::Kind::kNull) {

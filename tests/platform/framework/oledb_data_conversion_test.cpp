@@ -208,6 +208,8 @@ TEST(OledbDataConversion, RealsLoseTheirFractionTowardZero) {
 
 TEST(OledbDataConversion, BooleansAndText) {
     ConsumerRow row;
+    EXPECT_EQ(Write<VARIANT_BOOL>(5, DBTYPE_BOOL, Binding(DBTYPE_BOOL), row), DBSTATUS_S_OK);
+    EXPECT_EQ(row.Value<VARIANT_BOOL>(), VARIANT_TRUE);
     EXPECT_EQ(Write<LONG>(5, DBTYPE_I4, Binding(DBTYPE_BOOL), row), DBSTATUS_S_OK);
     EXPECT_EQ(row.Value<VARIANT_BOOL>(), VARIANT_TRUE);
     EXPECT_EQ(row.Length(), sizeof(VARIANT_BOOL));
