@@ -93,7 +93,8 @@ inline bool SourceFromVariant(const VARIANT& variant, SourceValue& out) {
             out.kind = Kind::kNull;
             return true;
         case VT_I1:
-            out.kind = Kind::kSigned, out.i = variant.cVal;
+            out.kind = Kind::kSigned,
+            out.i = variant.cVal;  // NOLINT(bugprone-signed-char-misuse): I1 is signed
             return true;
         case VT_I2:
             out.kind = Kind::kSigned, out.i = variant.iVal;
@@ -173,7 +174,8 @@ inline bool ReadSource(DBTYPE type, const void* data, DBLENGTH length, SourceVal
     using Kind = SourceValue::Kind;
     switch (type) {
         case DBTYPE_I1:
-            out.kind = Kind::kSigned, out.i = ReadRaw<signed char>(data);
+            out.kind = Kind::kSigned,
+            out.i = ReadRaw<signed char>(data);  // NOLINT(bugprone-signed-char-misuse)
             return true;
         case DBTYPE_I2:
             out.kind = Kind::kSigned, out.i = ReadRaw<SHORT>(data);

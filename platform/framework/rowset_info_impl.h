@@ -29,7 +29,7 @@ class IRowsetInfoImpl : public IRowsetInfo {
     (const ULONG cPropertyIDSets, const DBPROPIDSET rgPropertyIDSets[], ULONG* pcPropertySets,
      DBPROPSET** prgPropertySets) override {
         return ComGuard([&]() -> HRESULT {
-            PropClass* props = static_cast<PropClass*>(static_cast<T*>(this));
+            auto* props = static_cast<PropClass*>(static_cast<T*>(this));
             const HRESULT hr = props->EnsureInit();
             if (FAILED(hr)) return hr;
             return props->GetPropertiesFor(

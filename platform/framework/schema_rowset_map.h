@@ -61,7 +61,7 @@ class IDBSchemaRowsetImpl : public IDBSchemaRowset {
                 if (rgPropertySets[i].cProperties != 0 && rgPropertySets[i].rgProperties == nullptr)
                     return E_INVALIDARG;
             if (pUnkOuter != nullptr && riid != IID_IUnknown) return DB_E_NOAGGREGATION;
-            T* pT = static_cast<T*>(this);
+            auto* pT = static_cast<T*>(this);
             const SchemaMapEntry* entry = FindSchema(rguidSchema);
             if (entry == nullptr) return E_INVALIDARG;
             if (!pT->CheckRestrictions(rguidSchema, cRestrictions, rgRestrictions))
@@ -83,8 +83,8 @@ class IDBSchemaRowsetImpl : public IDBSchemaRowset {
             ULONG count = 0;
             while (entries[count].pguidSchema != nullptr) ++count;
             if (count == 0) return S_OK;
-            GUID* guids = static_cast<GUID*>(CoTaskMemAlloc(count * sizeof(GUID)));
-            ULONG* masks = static_cast<ULONG*>(CoTaskMemAlloc(count * sizeof(ULONG)));
+            auto* guids = static_cast<GUID*>(CoTaskMemAlloc(count * sizeof(GUID)));
+            auto* masks = static_cast<ULONG*>(CoTaskMemAlloc(count * sizeof(ULONG)));
             if (guids == nullptr || masks == nullptr) {
                 CoTaskMemFree(guids);
                 CoTaskMemFree(masks);

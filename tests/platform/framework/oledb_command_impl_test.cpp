@@ -33,7 +33,7 @@ TEST_F(OledbCommandTest, CreateCommandRefusalsAndAggregation) {
     CComPtr<IDBCreateCommand> create = OledbQuery<IDBCreateCommand>(session);
     EXPECT_EQ(create->CreateCommand(nullptr, IID_ICommand, nullptr), E_INVALIDARG);
     OledbTestOuter outer;
-    IUnknown* command = reinterpret_cast<IUnknown*>(0x1);
+    auto* command = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(create->CreateCommand(&outer, IID_ICommand, &command), DB_E_NOAGGREGATION);
     EXPECT_EQ(command, nullptr);
     EXPECT_EQ(create->CreateCommand(nullptr, IID_IRowset, &command), E_NOINTERFACE);
@@ -93,7 +93,7 @@ TEST_F(OledbCommandTest, CancelAndSession) {
     CComPtr<ICommandText> command = OledbNewCommand(session, u"SELECT");
     EXPECT_EQ(command->Cancel(), S_OK);
     EXPECT_EQ(command->GetDBSession(IID_IUnknown, nullptr), E_INVALIDARG);
-    IUnknown* other = reinterpret_cast<IUnknown*>(0x1);
+    auto* other = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(command->GetDBSession(IID_IRowset, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
     CComPtr<IDBSchemaRowset> schemas;
@@ -108,7 +108,7 @@ TEST_F(OledbCommandTest, CancelAndSession) {
 TEST_F(OledbCommandTest, CreateRowsetChecksInOrder) {
     CComPtr<ICommandText> command = OledbNewCommand(session, nullptr);
     OledbTestOuter outer;
-    IUnknown* rowset = reinterpret_cast<IUnknown*>(0x1);
+    auto* rowset = reinterpret_cast<IUnknown*>(0x1);
     // No text comes before everything, even a null ppRowset or IID_NULL.
     EXPECT_EQ(command->Execute(&outer, IID_IRowsetInfo, nullptr, nullptr, nullptr), DB_E_NOCOMMAND);
     EXPECT_EQ(command->Execute(nullptr, IID_NULL, nullptr, nullptr, &rowset), DB_E_NOCOMMAND);

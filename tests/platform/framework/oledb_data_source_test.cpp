@@ -16,7 +16,7 @@ TEST(OledbDataSource, InitializeOnceUninitializeAlways) {
 TEST(OledbDataSource, SessionsNeedAnInitializedDataSource) {
     CComPtr<IDBInitialize> source = OledbNewDataSource();
     CComPtr<IDBCreateSession> create = OledbQuery<IDBCreateSession>(source);
-    IUnknown* session = reinterpret_cast<IUnknown*>(0x1);
+    auto* session = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(create->CreateSession(nullptr, IID_IUnknown, &session), E_UNEXPECTED);
     EXPECT_EQ(session, nullptr);
     EXPECT_EQ(create->CreateSession(nullptr, IID_IUnknown, nullptr), E_INVALIDARG);
@@ -31,7 +31,7 @@ TEST(OledbDataSource, SessionsNeedAnInitializedDataSource) {
     ASSERT_EQ(getSource->GetDataSource(IID_IDBInitialize, reinterpret_cast<IUnknown**>(&back)),
               S_OK);
     EXPECT_EQ(back.p, source.p);
-    IUnknown* none = reinterpret_cast<IUnknown*>(0x1);
+    auto* none = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(getSource->GetDataSource(IID_ICommand, &none), E_NOINTERFACE);
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(getSource->GetDataSource(IID_IUnknown, nullptr), E_INVALIDARG);
@@ -42,8 +42,7 @@ TEST(OledbDataSource, OpenSessionsKeepTheDataSourceInitialized) {
     ASSERT_EQ(source->Initialize(), S_OK);
     CComPtr<IUnknown> first = OledbNewSession(source);
     CComPtr<IUnknown> second = OledbNewSession(source);
-    OledbTestDataSource* object =
-        static_cast<OledbTestDataSource*>(static_cast<IDBInitialize*>(source.p));
+    auto* object = static_cast<OledbTestDataSource*>(static_cast<IDBInitialize*>(source.p));
     EXPECT_EQ(object->m_cSessionsOpen, 2u);
     EXPECT_EQ(source->Uninitialize(), DB_E_OBJECTOPEN);
     first = nullptr;
@@ -56,8 +55,7 @@ TEST(OledbDataSource, OpenSessionsKeepTheDataSourceInitialized) {
 TEST(OledbDataSource, ActiveSessionsLimitsTheSessions) {
     CComPtr<IDBInitialize> source = OledbNewDataSource();
     ASSERT_EQ(source->Initialize(), S_OK);
-    OledbTestDataSource* object =
-        static_cast<OledbTestDataSource*>(static_cast<IDBInitialize*>(source.p));
+    auto* object = static_cast<OledbTestDataSource*>(static_cast<IDBInitialize*>(source.p));
     VARIANT limit;
     VariantInit(&limit);
     limit.vt = VT_I4;
@@ -79,7 +77,7 @@ TEST(OledbDataSource, AggregatedSessionDelegatesToItsOuterObject) {
     ASSERT_EQ(source->Initialize(), S_OK);
     CComPtr<IDBCreateSession> create = OledbQuery<IDBCreateSession>(source);
     OledbTestOuter outer;
-    IUnknown* inner = reinterpret_cast<IUnknown*>(0x1);
+    auto* inner = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(create->CreateSession(&outer, IID_IDBCreateCommand, &inner), DB_E_NOAGGREGATION);
     EXPECT_EQ(inner, nullptr);
     ASSERT_EQ(create->CreateSession(&outer, IID_IUnknown, &inner), S_OK);

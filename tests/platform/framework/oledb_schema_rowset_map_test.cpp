@@ -56,7 +56,7 @@ TEST_F(OledbSessionTest, GetSchemasListsTheMapInOrderWithMasks) {
 }
 
 TEST_F(OledbSessionTest, GetRowsetRefusals) {
-    IUnknown* rowset = reinterpret_cast<IUnknown*>(0x1);
+    auto* rowset = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(
         schemas->GetRowset(nullptr, DBSCHEMA_TABLES, 0, nullptr, IID_IUnknown, 0, nullptr, &rowset),
         E_INVALIDARG);
@@ -118,7 +118,7 @@ TEST_F(OledbSessionTest, RestrictionsReachTheRowsetAsGiven) {
 }
 
 TEST_F(OledbSessionTest, OpenRowsetArgumentChecks) {
-    IUnknown* rowset = reinterpret_cast<IUnknown*>(0x1);
+    auto* rowset = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(open->OpenRowset(nullptr, nullptr, nullptr, IID_IRowsetInfo, 0, nullptr, &rowset),
               E_INVALIDARG);
     EXPECT_EQ(rowset, nullptr);
@@ -180,7 +180,7 @@ TEST_F(OledbSessionTest, OpenRowsetAppliesTheConsumersProperties) {
 
     // A required property that cannot be set fails the call.
     props[1].dwOptions = DBPROPOPTIONS_REQUIRED;
-    IUnknown* refused = reinterpret_cast<IUnknown*>(0x1);
+    auto* refused = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(open->OpenRowset(nullptr, &table, nullptr, IID_IRowsetInfo, 1, &set, &refused),
               DB_E_ERRORSOCCURRED);
     EXPECT_EQ(refused, nullptr);

@@ -88,7 +88,7 @@ TEST(OledbProperties, ArgumentErrorsClearTheOutputs) {
     CComPtr<IDBInitialize> source = OledbNewDataSource();
     CComPtr<IDBProperties> props = OledbQuery<IDBProperties>(source);
     ULONG count = 7;
-    DBPROPSET* sets = reinterpret_cast<DBPROPSET*>(0x1);
+    auto* sets = reinterpret_cast<DBPROPSET*>(0x1);
     EXPECT_EQ(props->GetProperties(1, nullptr, &count, &sets), E_INVALIDARG);
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(sets, nullptr);
@@ -98,8 +98,8 @@ TEST(OledbProperties, ArgumentErrorsClearTheOutputs) {
     EXPECT_EQ(props->GetProperties(1, &missingIds, &count, &sets), E_INVALIDARG);
 
     ULONG infoCount = 3;
-    DBPROPINFOSET* infoSets = reinterpret_cast<DBPROPINFOSET*>(0x1);
-    OLECHAR* descriptions = reinterpret_cast<OLECHAR*>(0x1);
+    auto* infoSets = reinterpret_cast<DBPROPINFOSET*>(0x1);
+    auto* descriptions = reinterpret_cast<OLECHAR*>(0x1);
     EXPECT_EQ(props->GetPropertyInfo(1, nullptr, &infoCount, &infoSets, &descriptions),
               E_INVALIDARG);
     EXPECT_EQ(infoCount, 0u);
@@ -314,8 +314,7 @@ TEST(OledbProperties, PropertiesInErrorAreAskedAlone) {
     EXPECT_EQ(props->GetProperties(1, &withIds, &count, &sets), E_INVALIDARG);
 
     // A property the provider marks (as a failed Initialize would) is reported with its value.
-    OledbTestDataSource* object =
-        static_cast<OledbTestDataSource*>(static_cast<IDBProperties*>(props.p));
+    auto* object = static_cast<OledbTestDataSource*>(static_cast<IDBProperties*>(props.p));
     object->SetPropertyInError(DBPROPSET_DBINIT, DBPROP_INIT_HWND);
     PropAnswer marked;
     marked.hr = props->GetProperties(1, inError, &marked.count, &marked.sets);
@@ -464,7 +463,7 @@ TEST(OledbProperties, RowsetStartsFromItsCommandsValues) {
     OledbFreePropSets(count, sets);
 
     // The rowset's other IRowsetInfo answers.
-    IUnknown* referenced = reinterpret_cast<IUnknown*>(0x1);
+    auto* referenced = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(rowset->GetReferencedRowset(0, IID_IRowset, &referenced), DB_E_BADORDINAL);
     EXPECT_EQ(referenced, nullptr);
     EXPECT_EQ(rowset->GetReferencedRowset(2, IID_IRowset, &referenced), DB_E_NOTAREFERENCECOLUMN);
