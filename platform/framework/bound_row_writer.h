@@ -52,7 +52,8 @@ inline bool TryWriteSameType(const DBBINDING& binding, DBTYPE type, const Compac
             if (binding.cbMaxLen < value.length + terminator) return false;
             BYTE* target = pData + binding.obValue;
             std::memcpy(target, value.data, value.length);
-            std::memset(target + value.length, 0, terminator);
+            target[value.length] = 0;
+            if (terminator == 2) target[value.length + 1] = 0;
             length = value.length;
             break;
         }

@@ -65,6 +65,12 @@ class CompactRowStore {
             }
         }
         m_fixedSize = position;
+        m_reads.clear();
+        for (size_t c = 0; c < m_columns.size(); ++c) {
+            const bool fixed = m_columns[c].kind == CompactColumnKind::Fixed;
+            m_reads.push_back({static_cast<uint32_t>(m_slots[c]),
+                               fixed ? static_cast<uint32_t>(m_columns[c].width) : kTextColumn});
+        }
     }
 
     size_t GetColumnCount() const { return m_columns.size(); }
@@ -105,12 +111,15 @@ class CompactRowStore {
     }
 
     // The value of one column of one row; row and column must be below their counts.
-    CompactValue Read(size_t row, size_t column) const {
-        const BYTE* base = m_rows[row];
-        const CompactColumn& info = m_columns[column];
-        if (info.kind == CompactColumnKind::Fixed) return {base + m_slots[column], info.width};
+    CompactValue Read(size_t row, size_t column) const { return ReadIn(m_rows[row], column); }
+
+    // The same, for a row already looked up with RowBase.
+    const BYTE* RowBase(size_t row) const { return m_rows[row]; }
+    CompactValue ReadIn(const BYTE* base, size_t column) const {
+        const ReadPlace place = m_reads[column];
+        if (place.width != kTextColumn) return {base + place.slot, place.width};
         TextSlot slot;
-        std::memcpy(&slot, base + m_slots[column], sizeof(slot));
+        std::memcpy(&slot, base + place.slot, sizeof(slot));
         return {base + slot.offset, slot.length};
     }
 
@@ -141,6 +150,12 @@ class CompactRowStore {
         uint32_t offset;
         uint32_t length;
     };
+    // Where Read finds a column: a fixed column's place and width, or a text's slot.
+    struct ReadPlace {
+        uint32_t slot;
+        uint32_t width;
+    };
+    static constexpr uint32_t kTextColumn = UINT32_MAX;
     static constexpr size_t kBlockSize = 256 * 1024;
     static constexpr size_t kRowAlign = 8;
 
@@ -183,6 +198,7 @@ class CompactRowStore {
 
     std::vector<CompactColumn> m_columns;
     std::vector<size_t> m_slots;  // fixed column: its place in the row; text: its slot's place
+    std::vector<ReadPlace> m_reads;
     std::vector<size_t> m_lengths;
     size_t m_recordSize = 0;
     size_t m_fixedSize = 0;

@@ -116,19 +116,19 @@ inline CompactValue RawColumnValue(const BYTE* row, const ATLCOLUMNINFO& column)
 // column offsets.
 class RowView {
   public:
-    RowView(const CompactRowStore* store, size_t row) : m_store(store), m_row(row) {}
+    RowView(const CompactRowStore* store, size_t row)
+        : m_store(store), m_bytes(store->RowBase(row)) {}
     explicit RowView(const BYTE* bytes) : m_bytes(bytes) {}
 
     CompactValue Read(const ATLCOLUMNINFO& column, size_t columnIndex) const {
         if (m_store == nullptr) return RawColumnValue(m_bytes, column);
         if (columnIndex >= m_store->GetColumnCount()) return {nullptr, 0};
-        return m_store->Read(m_row, columnIndex);
+        return m_store->ReadIn(m_bytes, columnIndex);
     }
 
   private:
     const CompactRowStore* m_store = nullptr;
-    size_t m_row = 0;
-    const BYTE* m_bytes = nullptr;
+    const BYTE* m_bytes = nullptr;  // the compact row, or the raw row
 };
 
 template <class Array, class = void>
