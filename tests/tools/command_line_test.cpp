@@ -1,0 +1,85 @@
+// Tests of zelmo's argument parsing.
+#include "tools/zelmo/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CommandLineTest, QueryTakesCredentialsDisplayAndStatement) {
+    const ParsedCommandLine parsed =
+        ParseCommandLine({"query", "--user", "ann@example.com", "--password=s=cret", "--display",
+                          "alias", "SELECT {[Time].Members} ON COLUMNS FROM [Plan]"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    const CommandLine& line = parsed.commandLine;
+    EXPECT_EQ(line.action, ToolAction::kQuery);
+    EXPECT_EQ(line.user, "ann@example.com");
+    EXPECT_EQ(line.password, "s=cret");
+    EXPECT_EQ(line.displayOption, 1);
+    EXPECT_EQ(line.statement, "SELECT {[Time].Members} ON COLUMNS FROM [Plan]");
+}
+
+TEST(CommandLineTest, QueryWithoutOptionsLeavesThemUnset) {
+    const ParsedCommandLine parsed = ParseCommandLine({"query", "SELECT", "FROM", "[Plan]"});
+    ASSERT_TRUE(parsed.ok);
+    EXPECT_FALSE(parsed.commandLine.user.has_value());
+    EXPECT_FALSE(parsed.commandLine.password.has_value());
+    EXPECT_FALSE(parsed.commandLine.displayOption.has_value());
+    EXPECT_EQ(parsed.commandLine.statement, "SELECT FROM [Plan]");
+}
+
+TEST(CommandLineTest, DisplayNamesMapToTheOptionNumbers) {
+    EXPECT_EQ(ParseCommandLine({"query", "--display", "name", "x"}).commandLine.displayOption, 0);
+    EXPECT_EQ(ParseCommandLine({"query", "--display=both", "x"}).commandLine.displayOption, 2);
+    const ParsedCommandLine bad = ParseCommandLine({"query", "--display", "2", "x"});
+    EXPECT_FALSE(bad.ok);
+    EXPECT_NE(bad.error.find("--display"), std::string::npos);
+}
+
+TEST(CommandLineTest, EmptyCredentialsAreKeptAsGiven) {
+    const ParsedCommandLine parsed = ParseCommandLine({"query", "--user", "", "--password=", "x"});
+    ASSERT_TRUE(parsed.ok);
+    EXPECT_EQ(parsed.commandLine.user, "");
+    EXPECT_EQ(parsed.commandLine.password, "");
+}
+
+TEST(CommandLineTest, DoubleDashLetsTheStatementStartWithADash) {
+    const ParsedCommandLine parsed = ParseCommandLine({"query", "--", "--user"});
+    ASSERT_TRUE(parsed.ok);
+    EXPECT_EQ(parsed.commandLine.statement, "--user");
+    EXPECT_FALSE(parsed.commandLine.user.has_value());
+}
+
+TEST(CommandLineTest, QueryErrors) {
+    EXPECT_FALSE(ParseCommandLine({"query"}).ok);
+    EXPECT_FALSE(ParseCommandLine({"query", "--user", "ann"}).ok);
+    EXPECT_FALSE(ParseCommandLine({"query", "x", "--password"}).ok);
+    EXPECT_FALSE(ParseCommandLine({"query", "--pasword", "p", "x"}).ok);
+}
+
+TEST(CommandLineTest, RegistrationTakesOnePathAndAnOptionalUserFlag) {
+    ParsedCommandLine parsed = ParseCommandLine({"register", "--user", "bin/ZelmoProvider.so"});
+    ASSERT_TRUE(parsed.ok);
+    EXPECT_EQ(parsed.commandLine.action, ToolAction::kRegister);
+    EXPECT_TRUE(parsed.commandLine.perUser);
+    EXPECT_EQ(parsed.commandLine.modulePath, "bin/ZelmoProvider.so");
+
+    parsed = ParseCommandLine({"unregister", "/x/ZelmoProvider.so"});
+    ASSERT_TRUE(parsed.ok);
+    EXPECT_EQ(parsed.commandLine.action, ToolAction::kUnregister);
+    EXPECT_FALSE(parsed.commandLine.perUser);
+
+    EXPECT_FALSE(ParseCommandLine({"register"}).ok);
+    EXPECT_FALSE(ParseCommandLine({"register", "a.so", "b.so"}).ok);
+    EXPECT_FALSE(ParseCommandLine({"unregister", "--machine", "a.so"}).ok);
+}
+
+TEST(CommandLineTest, HelpAndUnknownCommands) {
+    EXPECT_EQ(ParseCommandLine({"--help"}).commandLine.action, ToolAction::kHelp);
+    EXPECT_TRUE(ParseCommandLine({"help"}).ok);
+    EXPECT_FALSE(ParseCommandLine({}).ok);
+    const ParsedCommandLine unknown = ParseCommandLine({"list"});
+    EXPECT_FALSE(unknown.ok);
+    EXPECT_NE(unknown.error.find("list"), std::string::npos);
+}
+
+}  // namespace
