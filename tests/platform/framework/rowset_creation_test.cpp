@@ -282,3 +282,48 @@ TEST(SchemaRowsetCreation, AggregatedSchemaRowset) {
 }
 
 }  // namespace
+
+namespace {
+
+bool RowsetBool(IUnknown* rowset, DBPROPID id) {
+    CComQIPtr<IRowsetInfo> info(rowset);
+    DBPROPID ids[1] = {id};
+    DBPROPIDSET idSet{ids, 1, DBPROPSET_ROWSET};
+    ULONG sets = 0;
+    DBPROPSET* result = nullptr;
+    EXPECT_EQ(info->GetProperties(1, &idSet, &sets, &result), S_OK);
+    bool value = false;
+    if (sets == 1 && result[0].cProperties == 1) {
+        value = result[0].rgProperties[0].vValue.boolVal != VARIANT_FALSE;
+        VariantClear(&result[0].rgProperties[0].vValue);
+    }
+    if (result != nullptr) CoTaskMemFree(result[0].rgProperties);
+    CoTaskMemFree(result);
+    return value;
+}
+
+TEST(RowsetCreation, RowsetInfoAnswersTheCopiedProperties) {
+    CComPtr<ICommandText> command = OpenCommand(u"rows:1");
+    SetRowsetProperty(command, DBPROP_CANFETCHBACKWARDS, true);
+    CComPtr<IRowset> rowset = ExecuteRowset(command);
+    EXPECT_TRUE(RowsetBool(rowset, DBPROP_CANFETCHBACKWARDS));
+    EXPECT_FALSE(RowsetBool(rowset, DBPROP_CANHOLDROWS));
+    CComQIPtr<IRowsetInfo> info(rowset);
+    CComPtr<ICommand> specification;
+    EXPECT_EQ(info->GetSpecification(IID_ICommand, reinterpret_cast<IUnknown**>(&specification)),
+              S_OK);
+    CComQIPtr<ICommand> same(command);
+    EXPECT_EQ(specification.p, same.p);
+
+    // A schema rowset answers its own rowset properties, published defaults off.
+    CComPtr<IDBCreateCommand> session = OpenSession();
+    CComQIPtr<IDBSchemaRowset> schemas(session);
+    CComPtr<IRowset> schema;
+    ASSERT_EQ(schemas->GetRowset(nullptr, kTestSchemaGuid, 0, nullptr, IID_IRowset, 0, nullptr,
+                                 reinterpret_cast<IUnknown**>(&schema)),
+              S_OK);
+    EXPECT_FALSE(RowsetBool(schema, DBPROP_CANHOLDROWS));
+    EXPECT_TRUE(RowsetBool(schema, DBPROP_IRowsetIdentity));
+}
+
+}  // namespace
