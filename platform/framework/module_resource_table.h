@@ -58,14 +58,16 @@ constexpr VS_FIXEDFILEINFO MakeFixedFileInfo(WORD major, WORD minor, WORD build,
                             0};
 }
 
-// The exported table; strings and resources are arrays (their counts are taken from them).
-#define COMRT_DEFINE_MODULE_RESOURCES(strings, resources, fixedFileInfo) \
-    extern "C" __attribute__((visibility("default"), used))              \
-    const ComrtResourceTable ComrtModuleResources = {                    \
-        (strings), ComrtCountOf(strings), (resources), ComrtCountOf(resources), (fixedFileInfo)};
+// The module's table, found by the runtime through the module's resource note (not exported).
+#define COMRT_DEFINE_MODULE_RESOURCES(strings, resources, fixedFileInfo)                   \
+    extern "C" __attribute__((visibility("hidden"), used))                                \
+    const ComrtResourceTable ComrtModuleResources = {                                      \
+        (strings), ComrtCountOf(strings), (resources), ComrtCountOf(resources), (fixedFileInfo)}; \
+    COMRT_RESOURCE_NOTE(ComrtModuleResources);
 
 // The same, for a module with no string table.
 #define COMRT_DEFINE_MODULE_RESOURCES_NO_STRINGS(resources, fixedFileInfo)    \
-    extern "C" __attribute__((visibility("default"), used))                   \
+    extern "C" __attribute__((visibility("hidden"), used))                   \
     const ComrtResourceTable ComrtModuleResources = {nullptr, 0, (resources), \
-                                                     ComrtCountOf(resources), (fixedFileInfo)};
+                                                     ComrtCountOf(resources), (fixedFileInfo)}; \
+    COMRT_RESOURCE_NOTE(ComrtModuleResources);

@@ -35,7 +35,10 @@ constexpr DWORD VFT_DLL = 0x2;
 #define HIWORD(l) (static_cast<WORD>((DWORD_PTR(l) >> 16) & 0xffff))
 #define LOWORD(l) (static_cast<WORD>(DWORD_PTR(l) & 0xffff))
 
-// The resource table a module compiles in and exports under kModuleResourcesSymbol.
+// The resource table a module compiles in. The module does not export it: an ELF note of the
+// module (name "comrt", type kComrtResourceNoteType) holds the table's address as a 64-bit offset
+// from the note's descriptor, so the runtime finds it in the loaded segments, the way the platform
+// finds a module's resource section.
 struct ComrtStringResource {
     UINT id;
     const WCHAR* text;
@@ -54,7 +57,20 @@ struct ComrtResourceTable {
     DWORD resourceCount;
     const VS_FIXEDFILEINFO* fixedFileInfo;  // null when the module has no version block
 };
-#define COMRT_MODULE_RESOURCES_SYMBOL "ComrtModuleResources"
+constexpr DWORD kComrtResourceNoteType = 0x43524553;
+#define COMRT_RESOURCE_NOTE_NAME "comrt"
+
+// Emits the note that points at tableSymbol, a C-linkage ComrtResourceTable of this module.
+#define COMRT_RESOURCE_NOTE(tableSymbol)                                   \
+    asm(".pushsection .note.comrt-resources,\"a\",%note\n"             \
+        ".balign 4\n"                                                    \
+        ".long 6\n"                                                      \
+        ".long 8\n"                                                      \
+        ".long 0x43524553\n"                                             \
+        ".asciz \"" COMRT_RESOURCE_NOTE_NAME "\"\n"                      \
+        ".balign 4\n"                                                    \
+        ".quad " #tableSymbol " - .\n"                                   \
+        ".popsection\n")
 
 DECLARE_COMRT_HANDLE(HRSRC);
 using HGLOBAL = HANDLE;

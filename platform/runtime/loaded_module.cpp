@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdint>
+#include <cstring>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -36,6 +38,38 @@ std::string ExecutablePath() {
                       : std::string();
 }
 
+// Looks through the module's note segments for the note that points at its resource table.
+const ComrtResourceTable* FindResourceNote(const struct dl_phdr_info* info) {
+    constexpr std::size_t kNameSize = sizeof(COMRT_RESOURCE_NOTE_NAME);
+    for (int i = 0; i < info->dlpi_phnum; ++i) {
+        const auto& header = info->dlpi_phdr[i];
+        if (header.p_type != PT_NOTE) continue;
+        const char* cursor = reinterpret_cast<const char*>(info->dlpi_addr + header.p_vaddr);
+        const char* end = cursor + header.p_memsz;
+        while (end - cursor >= 12) {
+            std::uint32_t nameSize = 0;
+            std::uint32_t descSize = 0;
+            std::uint32_t type = 0;
+            std::memcpy(&nameSize, cursor, 4);
+            std::memcpy(&descSize, cursor + 4, 4);
+            std::memcpy(&type, cursor + 8, 4);
+            const std::uint64_t nameRoom = (std::uint64_t{nameSize} + 3) & ~std::uint64_t{3};
+            const std::uint64_t descRoom = (std::uint64_t{descSize} + 3) & ~std::uint64_t{3};
+            if (nameRoom + descRoom > static_cast<std::uint64_t>(end - cursor - 12)) break;
+            const char* name = cursor + 12;
+            const char* desc = name + nameRoom;
+            if (type == kComrtResourceNoteType && nameSize == kNameSize && descSize == 8 &&
+                std::memcmp(name, COMRT_RESOURCE_NOTE_NAME, kNameSize) == 0) {
+                std::int64_t offset = 0;
+                std::memcpy(&offset, desc, sizeof(offset));
+                return reinterpret_cast<const ComrtResourceTable*>(desc + offset);
+            }
+            cursor = desc + descRoom;
+        }
+    }
+    return nullptr;
+}
+
 int CollectModule(struct dl_phdr_info* info, std::size_t, void* data) {
     auto& entries = *static_cast<std::vector<ModuleEntry>*>(data);
     std::uintptr_t low = UINTPTR_MAX;
@@ -53,6 +87,7 @@ int CollectModule(struct dl_phdr_info* info, std::size_t, void* data) {
     entry.end = high;
     const bool isMain = entries.empty();
     entry.module.mainProgram = isMain;
+    entry.module.resources = FindResourceNote(info);
     entry.module.loaderName = info->dlpi_name == nullptr ? std::string() : info->dlpi_name;
     if (isMain || entry.module.loaderName.empty()) {
         // Only the first entry is the program; nameless later ones are the vDSO and the like.
@@ -117,21 +152,7 @@ std::optional<LoadedModule> LoadedModules::Containing(const void* address) {
 }
 
 const ComrtResourceTable* LoadedModules::ResourcesOf(const LoadedModule& module) {
-    void* handle = nullptr;
-    if (module.mainProgram) {
-        handle = ::dlopen(nullptr, RTLD_LAZY);
-    } else {
-        // Already loaded, so this only takes a reference, released below.
-        handle = ::dlopen(module.loaderName.c_str(), RTLD_LAZY | RTLD_NOLOAD);
-    }
-    if (handle == nullptr) return nullptr;
-    void* symbol = ::dlsym(handle, COMRT_MODULE_RESOURCES_SYMBOL);
-    ::dlclose(handle);
-    if (symbol == nullptr) return nullptr;
-    // dlsym also searches the module's dependencies: only the module's own table counts.
-    const auto owner = Containing(symbol);
-    if (!owner || owner->base != module.base) return nullptr;
-    return static_cast<const ComrtResourceTable*>(symbol);
+    return module.resources;
 }
 
 }  // namespace comrt

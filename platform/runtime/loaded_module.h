@@ -14,6 +14,7 @@ struct LoadedModule {
     std::string path;         // the real full path
     std::string loaderName;   // the name the dynamic loader knows it by
     bool mainProgram = false;
+    const ComrtResourceTable* resources = nullptr;  // from the module's resource note
 };
 
 class LoadedModules {
@@ -24,7 +25,7 @@ class LoadedModules {
     static std::optional<LoadedModule> ByName(const std::string& name);
     static std::optional<LoadedModule> Containing(const void* address);
 
-    // The module's exported resource table, or null when it has none.
+    // The module's resource table, or null when it has none.
     static const ComrtResourceTable* ResourcesOf(const LoadedModule& module);
 };
 

@@ -1,5 +1,5 @@
 // Module handles, file names, string tables and binary resources, read from the resource table
-// that each module exports (ComrtModuleResources).
+// that each module carries (found through its resource note).
 #include "module_resources.h"
 
 #include <algorithm>

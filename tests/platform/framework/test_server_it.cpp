@@ -3,8 +3,11 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <limits.h>
+#include <stdio.h>
 #include <stdlib.h>
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include "com_ptr.h"
@@ -195,7 +198,32 @@ TEST_F(TestServerTest, ModuleHandlesAgreeWithTheRuntime) {
     EXPECT_EQ(0x00010001u, info->dwFileVersionLS);
     // Only the intended entry points leave the module.
     EXPECT_EQ(nullptr, dlsym(m_module, "_pAtlModule"));
-    EXPECT_NE(nullptr, dlsym(m_module, COMRT_MODULE_RESOURCES_SYMBOL));
+    EXPECT_EQ(nullptr, dlsym(m_module, "ComrtModuleResources"));
+}
+
+// Nothing of the framework (module object, object map, templates, resource table) is visible
+// outside the module; only the standard library's shared template instances may be.
+TEST_F(TestServerTest, ExportsOnlyTheEntryPoints) {
+    FILE* pipe = popen(("nm -D --defined-only -C '" + m_path + "' 2>/dev/null").c_str(), "r");
+    ASSERT_NE(nullptr, pipe);
+    std::set<std::string> exported;
+    char line[4096];
+    while (fgets(line, sizeof(line), pipe) != nullptr) {
+        std::string text(line);
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        const size_t name = text.find(' ', text.find(' ') + 1);
+        if (name != std::string::npos) exported.insert(text.substr(name + 1));
+    }
+    if (pclose(pipe) != 0 && exported.empty()) GTEST_SKIP() << "nm is not available";
+    const std::set<std::string> entryPoints = {"DllCanUnloadNow",     "DllGetClassObject",
+                                               "DllInstall",          "DllRegisterServer",
+                                               "DllUnregisterServer", "TestServerModuleInstance"};
+    for (const std::string& name : entryPoints) EXPECT_EQ(1u, exported.count(name)) << name;
+    for (const std::string& name : exported) {
+        const bool standard = name.find("std::") != std::string::npos ||
+                              name.rfind("__gnu_cxx::", 0) == 0 || name.rfind("__odr_asan", 0) == 0;
+        EXPECT_TRUE(entryPoints.count(name) == 1 || standard) << name;
+    }
 }
 
 }  // namespace

@@ -102,9 +102,11 @@ const VS_FIXEDFILEINFO kVersion = {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) const ComrtResourceTable ComrtModuleResources = {
+extern "C" __attribute__((visibility("hidden"), used))
+const ComrtResourceTable ComrtModuleResources = {
     kStrings, sizeof(kStrings) / sizeof(kStrings[0]), kResources,
     sizeof(kResources) / sizeof(kResources[0]), &kVersion};
+COMRT_RESOURCE_NOTE(ComrtModuleResources);
 
 extern "C" __attribute__((visibility("default"))) HRESULT DllGetClassObject(REFCLSID rclsid,
                                                                             REFIID riid,
