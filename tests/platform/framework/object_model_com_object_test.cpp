@@ -105,7 +105,7 @@ TEST_F(ObjectModelTest, NewObjectStartsAtZeroAndDiesWithItsLastRelease) {
     ASSERT_EQ(S_OK, CComObject<Widget>::CreateInstance(&widget));
     EXPECT_EQ(0, widget->m_dwRef);
     EXPECT_EQ(1u, widget->AddRef());
-    ITestBar* bar = Query<ITestBar>(widget->GetUnknown(), IID_ITestBar);
+    auto* bar = Query<ITestBar>(widget->GetUnknown(), IID_ITestBar);
     EXPECT_EQ(2, widget->m_dwRef);
     EXPECT_EQ(2, bar->Bar());
     EXPECT_EQ(1u, bar->Release());
@@ -137,7 +137,7 @@ TEST_F(ObjectModelTest, QueryInterfaceRefusals) {
 
 TEST_F(ObjectModelTest, FailedFinalConstructDeletesTheObjectAndUnlocksTheModule) {
     TheWidgetLog().failFinalConstructWith = E_ACCESSDENIED;
-    CComObject<Widget>* widget = reinterpret_cast<CComObject<Widget>*>(1);
+    auto* widget = reinterpret_cast<CComObject<Widget>*>(1);
     EXPECT_EQ(E_ACCESSDENIED, CComObject<Widget>::CreateInstance(&widget));
     EXPECT_EQ(nullptr, widget);
     EXPECT_EQ(1, TheWidgetLog().destroyed);
@@ -220,16 +220,16 @@ TEST_F(ObjectModelTest, AggregatedObjectDelegatesToTheOuterUnknown) {
                         &outer, IID_IUnknown, reinterpret_cast<void**>(&outer.inner)));
     EXPECT_EQ(1u, outer.refs);
     // The inner unknown answers IID_IUnknown with itself, not with the outer.
-    IUnknown* innerIdentity = Query<IUnknown>(outer.inner, IID_IUnknown);
+    auto* innerIdentity = Query<IUnknown>(outer.inner, IID_IUnknown);
     EXPECT_EQ(outer.inner, innerIdentity);
     EXPECT_EQ(1u, innerIdentity->Release());
     // Interfaces from the inner count on the outer and answer the outer's identity.
-    ITestFoo* foo = Query<ITestFoo>(outer.inner, IID_ITestFoo);
+    auto* foo = Query<ITestFoo>(outer.inner, IID_ITestFoo);
     EXPECT_EQ(2u, outer.refs);
     EXPECT_EQ(static_cast<IUnknown*>(&outer), Query<IUnknown>(foo, IID_IUnknown));
     EXPECT_EQ(3u, outer.refs);
     outer.Release();
-    ITestBar* bar = Query<ITestBar>(foo, IID_ITestBar);  // through the outer, back into the inner
+    auto* bar = Query<ITestBar>(foo, IID_ITestBar);  // through the outer, back into the inner
     EXPECT_EQ(3u, outer.refs);
     bar->Release();
     foo->Release();
@@ -256,7 +256,7 @@ TEST_F(ObjectModelTest, PolyObjectStandsAloneWithItsOwnCount) {
     CComPolyObject<Widget>* poly = nullptr;
     ASSERT_EQ(S_OK, CComPolyObject<Widget>::CreateInstance(nullptr, &poly));
     poly->AddRef();
-    ITestFoo* foo = Query<ITestFoo>(poly, IID_ITestFoo);
+    auto* foo = Query<ITestFoo>(poly, IID_ITestFoo);
     EXPECT_EQ(2, poly->m_dwRef);
     EXPECT_EQ(static_cast<IUnknown*>(poly), Identity(foo));
     EXPECT_EQ(static_cast<IUnknown*>(poly), poly->m_contained.GetControllingUnknown());
@@ -271,7 +271,7 @@ TEST_F(ObjectModelTest, PolyObjectAggregatesUnderAnOuter) {
     ASSERT_EQ(S_OK, CComPolyObject<Widget>::CreateInstance(&outer, &poly));
     outer.inner = poly;
     poly->AddRef();
-    ITestBar* bar = Query<ITestBar>(poly, IID_ITestBar);
+    auto* bar = Query<ITestBar>(poly, IID_ITestBar);
     EXPECT_EQ(1, poly->m_dwRef);
     EXPECT_EQ(2u, outer.refs);
     EXPECT_EQ(static_cast<IUnknown*>(&outer), Identity(bar));
@@ -365,6 +365,7 @@ TEST_F(ObjectModelTest, CountsStayExactAcrossThreads) {
     ASSERT_EQ(S_OK, CComCreator<CComObject<Derived>>::CreateInstance(
                         nullptr, IID_ITestBaz, reinterpret_cast<void**>(&shared)));
     std::vector<std::thread> threads;
+    threads.reserve(4);
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&shared] {
             for (int i = 0; i < 2000; ++i) {
@@ -379,7 +380,7 @@ TEST_F(ObjectModelTest, CountsStayExactAcrossThreads) {
     }
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(1, theModule.GetLockCount());
-    CComObject<Derived>* object = static_cast<CComObject<Derived>*>(static_cast<ITestBaz*>(shared));
+    auto* object = static_cast<CComObject<Derived>*>(static_cast<ITestBaz*>(shared));
     {
         Derived::ObjectLock lock(object);  // recursive: a second lock on one thread is fine
         Derived::ObjectLock again(object);

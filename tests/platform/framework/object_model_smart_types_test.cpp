@@ -33,8 +33,8 @@ TEST(CComPtrTest, HoldsExactlyOneReference) {
         EXPECT_EQ(2u, foo.refs);
         CComPtr<ITestFoo> moved(std::move(copy));
         EXPECT_EQ(2u, foo.refs);
-        EXPECT_FALSE(copy);
-        moved = first;  // same object: no change
+        EXPECT_FALSE(copy);  // NOLINT(bugprone-use-after-move): moved-from is empty
+        moved = first;       // same object: no change
         EXPECT_EQ(2u, foo.refs);
         moved = nullptr;
         EXPECT_EQ(1u, foo.refs);
@@ -126,7 +126,7 @@ TEST(CComBSTRTest, ConversionsFromUtf8AndGuids) {
     CComBSTR guid(IID_IUnknown);
     EXPECT_EQ(u"{00000000-0000-0000-C000-000000000046}", std::u16string(guid.View()));
     CComBSTR moved(std::move(guid));
-    EXPECT_TRUE(!guid);
+    EXPECT_TRUE(!guid);  // NOLINT(bugprone-use-after-move): moved-from is null
     EXPECT_EQ(38u, moved.Length());
     BSTR raw = moved.Detach();
     EXPECT_TRUE(!moved);
@@ -162,7 +162,7 @@ TEST(CComVariantTest, CopiesOwnTheirContents) {
     EXPECT_EQ(VT_I4, copy.vt);
     EXPECT_FALSE(copy == text);
     CComVariant moved(std::move(text));
-    EXPECT_EQ(VT_EMPTY, text.vt);
+    EXPECT_EQ(VT_EMPTY, text.vt);  // NOLINT(bugprone-use-after-move): moved-from is empty
     EXPECT_EQ(VT_BSTR, moved.vt);
     VARIANT out;
     VariantInit(&out);
@@ -188,6 +188,7 @@ TEST(CComVariantTest, InterfacePointersAreCounted) {
         EXPECT_EQ(1u, foo.refs);
         CComVariant copy(unknown);
         EXPECT_EQ(2u, foo.refs);
+        EXPECT_EQ(copy.punkVal, unknown.punkVal);
     }
     EXPECT_EQ(0u, foo.refs);
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
+#include <cstdlib>
 
 #include <filesystem>
 #include <map>
