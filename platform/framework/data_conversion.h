@@ -85,6 +85,32 @@ inline std::u16string TextFromWide(const OLECHAR* text, size_t maxChars) {
     return std::u16string(text, length);
 }
 
+// The civil date and time of an automation date (days from 1899-12-30; before it the time of
+// day counts away from zero), to the millisecond.
+inline bool TimestampFromAutomationDate(double date, DBTIMESTAMP& out) {
+    if (!(date > -657435.0 && date < 2958466.0)) return false;  // years 100 to 9999
+    const double wholeDays = std::trunc(date);
+    long long millis = std::llround(std::fabs(date - wholeDays) * 86400000.0);
+    if (millis >= 86400000) millis = 86399999;
+    const long long z = static_cast<long long>(wholeDays) - 25569 + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const long long day = doy - (153 * mp + 2) / 5 + 1;
+    const long long month = mp < 10 ? mp + 3 : mp - 9;
+    const long long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    out = DBTIMESTAMP{static_cast<SHORT>(year),
+                      static_cast<USHORT>(month),
+                      static_cast<USHORT>(day),
+                      static_cast<USHORT>(millis / 3600000),
+                      static_cast<USHORT>(millis / 60000 % 60),
+                      static_cast<USHORT>(millis / 1000 % 60),
+                      static_cast<ULONG>(millis % 1000 * 1000000)};
+    return true;
+}
+
 inline bool SourceFromVariant(const VARIANT& variant, SourceValue& out) {
     using Kind = SourceValue::Kind;
     switch (variant.vt) {
@@ -138,6 +164,19 @@ inline bool SourceFromVariant(const VARIANT& variant, SourceValue& out) {
                            ? std::u16string()
                            : std::u16string(variant.bstrVal, SysStringLen(variant.bstrVal));
             return true;
+        case VT_DATE:
+            out.kind = Kind::kTimestamp;
+            return TimestampFromAutomationDate(variant.date, out.timestamp);
+        case VT_CY:
+            out.kind = Kind::kReal, out.r = static_cast<double>(variant.cyVal.int64) / 10000.0;
+            return true;
+        case VT_DECIMAL: {
+            VARIANT real;
+            VariantInit(&real);
+            if (FAILED(VariantChangeType(&real, &variant, 0, VT_R8))) return false;
+            out.kind = Kind::kReal, out.r = real.dblVal;
+            return true;
+        }
         default:
             return false;
     }

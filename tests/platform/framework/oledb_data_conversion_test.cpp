@@ -348,12 +348,44 @@ TEST(OledbDataConversion, VariantTargetsAndSources) {
     EXPECT_EQ(row.Value<SHORT>(), 3);
     VariantClear(&source);
 
+    // Dates, currency and decimals held in a VARIANT.
+    VARIANT date;
+    VariantInit(&date);
+    date.vt = VT_DATE;
+    date.date = 45351.25;
+    EXPECT_EQ(Write(date, DBTYPE_VARIANT, Binding(DBTYPE_WSTR), row), DBSTATUS_S_OK);
+    EXPECT_EQ(row.Wide(), u"2024-02-29 06:00:00");
+    date.date = -1.25;
+    EXPECT_EQ(Write(date, DBTYPE_VARIANT, Binding(DBTYPE_DBTIMESTAMP), row), DBSTATUS_S_OK);
+    const DBTIMESTAMP before = row.Value<DBTIMESTAMP>();
+    EXPECT_EQ(before.year, 1899);
+    EXPECT_EQ(before.month, 12);
+    EXPECT_EQ(before.day, 29);
+    EXPECT_EQ(before.hour, 6);
+    date.date = 1e9;
+    EXPECT_EQ(Write(date, DBTYPE_VARIANT, Binding(DBTYPE_DBTIMESTAMP), row),
+              DBSTATUS_E_CANTCONVERTVALUE);
+    VARIANT currency;
+    VariantInit(&currency);
+    currency.vt = VT_CY;
+    currency.cyVal.int64 = 123456;  // 12.3456
+    EXPECT_EQ(Write(currency, DBTYPE_VARIANT, Binding(DBTYPE_I4), row), DBSTATUS_S_OK);
+    EXPECT_EQ(row.Value<LONG>(), 12);
+    VARIANT decimal;
+    VariantInit(&decimal);
+    decimal.decVal.u.s.scale = 1;
+    decimal.decVal.u.s.sign = DECIMAL_NEG;
+    decimal.decVal.v.Lo64 = 125;  // -12.5
+    decimal.vt = VT_DECIMAL;
+    EXPECT_EQ(Write(decimal, DBTYPE_VARIANT, Binding(DBTYPE_R8), row), DBSTATUS_S_OK);
+    EXPECT_EQ(row.Value<double>(), -12.5);
+
     VARIANT big;
     VariantInit(&big);
     big.vt = VT_I4;
     big.lVal = 100000;
     EXPECT_EQ(Write(big, DBTYPE_VARIANT, Binding(DBTYPE_I2), row), DBSTATUS_E_DATAOVERFLOW);
-    big.vt = VT_CY;
+    big.vt = VT_ERROR;
     EXPECT_EQ(Write(big, DBTYPE_VARIANT, Binding(DBTYPE_I4), row), DBSTATUS_E_CANTCONVERTVALUE);
 }
 
