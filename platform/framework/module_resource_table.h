@@ -1,4 +1,4 @@
-// Defines the resource table a module exports for the runtime (string table, registry scripts,
+// Defines the resource table a module carries for the runtime (string table, registry scripts,
 // type library description, dialog templates, version block):
 //   static const ComrtStringResource kStrings[] = {MODULE_STRING(101, "text"), ...};
 //   static const ComrtBinaryResource kResources[] = {MODULE_REGISTRY_SCRIPT(329, kScript), ...};
@@ -59,15 +59,15 @@ constexpr VS_FIXEDFILEINFO MakeFixedFileInfo(WORD major, WORD minor, WORD build,
 }
 
 // The module's table, found by the runtime through the module's resource note (not exported).
-#define COMRT_DEFINE_MODULE_RESOURCES(strings, resources, fixedFileInfo)                   \
-    extern "C" __attribute__((visibility("hidden"), used))                                \
-    const ComrtResourceTable ComrtModuleResources = {                                      \
+#define COMRT_DEFINE_MODULE_RESOURCES(strings, resources, fixedFileInfo)                          \
+    extern "C" __attribute__((visibility("hidden"), used))                                        \
+    const ComrtResourceTable ComrtModuleResources = {                                             \
         (strings), ComrtCountOf(strings), (resources), ComrtCountOf(resources), (fixedFileInfo)}; \
     COMRT_RESOURCE_NOTE(ComrtModuleResources);
 
 // The same, for a module with no string table.
-#define COMRT_DEFINE_MODULE_RESOURCES_NO_STRINGS(resources, fixedFileInfo)    \
-    extern "C" __attribute__((visibility("hidden"), used))                   \
-    const ComrtResourceTable ComrtModuleResources = {nullptr, 0, (resources), \
+#define COMRT_DEFINE_MODULE_RESOURCES_NO_STRINGS(resources, fixedFileInfo)                      \
+    extern "C" __attribute__((visibility("hidden"), used))                                      \
+    const ComrtResourceTable ComrtModuleResources = {nullptr, 0, (resources),                   \
                                                      ComrtCountOf(resources), (fixedFileInfo)}; \
     COMRT_RESOURCE_NOTE(ComrtModuleResources);

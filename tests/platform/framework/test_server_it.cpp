@@ -2,10 +2,10 @@
 // registration in a scratch registry, CoCreateInstance through the registry, unregistration.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <limits.h>
-#include <stdio.h>
-#include <stdlib.h>
 
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <vector>
