@@ -2,10 +2,15 @@
 // with the session as the rowset's site. The provider's OpenRowset calls CreateRowset.
 #pragma once
 
+#include <type_traits>
+#include <utility>
+#include <vector>
+
 #include "com_guard.h"
 #include "com_ptr.h"
 #include "oledb.h"
 #include "rowset_creation.h"
+#include "util_props.h"
 
 namespace open_rowset_detail {
 inline HRESULT CheckPropertySets(ULONG cPropertySets, const DBPROPSET rgPropertySets[]) {
@@ -23,20 +28,34 @@ inline bool IsValidTableId(const DBID& id) {
     return !named || id.uName.pwszName != nullptr;
 }
 
-// Sets the consumer's properties on the new rowset: a required one that cannot be set fails the
-// call (DB_E_ERRORSOCCURRED), an optional one makes it DB_S_ERRORSOCCURRED.
+template <class R, class = void>
+struct HasPropertySets : std::false_type {};
+template <class R>
+struct HasPropertySets<R, std::void_t<decltype(std::declval<R&>().SetPropertiesFor(
+                              std::declval<const std::vector<util_props_detail::SetAccess>&>(),
+                              ULONG{}, static_cast<DBPROPSET*>(nullptr)))>> : std::true_type {};
+
+// Sets the consumer's properties on the new rowset with SetProperties' rules and statuses. A
+// required property that is not set fails the call (DB_E_ERRORSOCCURRED), an optional one makes
+// it DB_S_ERRORSOCCURRED.
 template <class RowsetClass>
 HRESULT ApplyProperties(RowsetClass* rowset, ULONG cPropertySets, DBPROPSET rgPropertySets[]) {
+    if constexpr (HasPropertySets<RowsetClass>::value) {
+        const HRESULT hr = rowset->EnsureInit();
+        if (FAILED(hr)) return hr;
+        rowset->SetPropertiesFor(rowset->OwnSetsAccess(util_props_detail::SetAccess::kWritable),
+                                 cPropertySets, rgPropertySets);
+    } else {
+        for (ULONG i = 0; i < cPropertySets; ++i)
+            for (ULONG k = 0; k < rgPropertySets[i].cProperties; ++k)
+                rgPropertySets[i].rgProperties[k].dwStatus = DBPROPSTATUS_NOTSUPPORTED;
+    }
     bool requiredFailed = false;
     bool optionalFailed = false;
     for (ULONG i = 0; i < cPropertySets; ++i) {
-        DBPROPSET& set = rgPropertySets[i];
-        for (ULONG k = 0; k < set.cProperties; ++k) {
-            DBPROP& prop = set.rgProperties[k];
-            const bool accepted = SUCCEEDED(
-                rowset->SetPropValue(&set.guidPropertySet, prop.dwPropertyID, &prop.vValue));
-            prop.dwStatus = accepted ? DBPROPSTATUS_OK : DBPROPSTATUS_NOTSUPPORTED;
-            if (accepted) continue;
+        for (ULONG k = 0; k < rgPropertySets[i].cProperties; ++k) {
+            const DBPROP& prop = rgPropertySets[i].rgProperties[k];
+            if (prop.dwStatus == DBPROPSTATUS_OK) continue;
             if (prop.dwOptions == DBPROPOPTIONS_OPTIONAL)
                 optionalFailed = true;
             else
@@ -53,7 +72,8 @@ class IOpenRowsetImpl : public IOpenRowset {
   public:
     // The rowset's Execute judges the table; with a null ppRowset the rowset is made, executed
     // and dropped, so the answer still says whether it could be opened. The framework knows no
-    // indexes: any index id gives DB_E_NOINDEX.
+    // indexes: any index id gives DB_E_NOINDEX. The consumer's properties are set on the rowset
+    // once it exists (the shared rowset creation runs Execute as part of making it).
     template <class RowsetClass>
     HRESULT CreateRowset(IUnknown* pUnkOuter, DBID* pTableID, DBID* pIndexID, REFIID riid,
                          ULONG cPropertySets, DBPROPSET rgPropertySets[], IUnknown** ppRowset,

@@ -178,6 +178,17 @@ TEST_F(OledbSessionTest, OpenRowsetAppliesTheConsumersProperties) {
     EXPECT_EQ(sets[0].rgProperties[0].vValue.boolVal, VARIANT_FALSE);
     OledbFreePropSets(count, sets);
 
+    // The published statuses of SetProperties: a read-only property cannot change.
+    props[1].dwPropertyID = DBPROP_IAccessor;
+    props[1].vValue.vt = VT_BOOL;
+    props[1].vValue.boolVal = VARIANT_FALSE;
+    CComPtr<IUnknown> second;
+    EXPECT_EQ(open->OpenRowset(nullptr, &table, nullptr, IID_IUnknown, 1, &set, &second),
+              DB_S_ERRORSOCCURRED);
+    EXPECT_EQ(props[1].dwStatus, DBPROPSTATUS_NOTSET);
+    props[1].dwPropertyID = 0x7777;
+    props[1].vValue.vt = VT_I4;
+
     // A required property that cannot be set fails the call.
     props[1].dwOptions = DBPROPOPTIONS_REQUIRED;
     auto* refused = reinterpret_cast<IUnknown*>(0x1);
