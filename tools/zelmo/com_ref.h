@@ -21,7 +21,7 @@ class ComRef {
     ComRef(const ComRef&) = delete;
     ComRef& operator=(const ComRef&) = delete;
 
-    T* Get() const { return pointer; }
+    [[nodiscard]] T* Get() const { return pointer; }
     T* operator->() const { return pointer; }
     explicit operator bool() const { return pointer != nullptr; }
 

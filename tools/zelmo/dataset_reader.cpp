@@ -98,6 +98,7 @@ AxisContent ReadAxis(IMDDataset* dataset, DBCOUNTITEM index, const MDAXISINFO& i
             return;
         }
         std::vector<std::string> captions;
+        captions.reserve(cells.size());
         for (GridCell& cell : cells) {
             captions.push_back(std::move(cell.text));
         }

@@ -36,7 +36,7 @@ class InitProperties {
         properties.back().vValue.bstrVal = text;
     }
 
-    bool Empty() const { return properties.empty(); }
+    [[nodiscard]] bool Empty() const { return properties.empty(); }
 
     HRESULT SetOn(IDBProperties* target) {
         DBPROPSET set = {};

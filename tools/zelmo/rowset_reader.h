@@ -23,7 +23,7 @@ class RowsetReader {
     // bookmark column left out). Failures throw ToolFailure with the given step.
     RowsetReader(IUnknown* rowset, ToolStep step);
 
-    const std::vector<RowsetColumn>& Columns() const { return columns; }
+    [[nodiscard]] const std::vector<RowsetColumn>& Columns() const { return columns; }
 
     // Binds the given columns (texts as DBTYPE_WSTR, every other type as DBTYPE_VARIANT) and
     // hands visit one cell per column for each row, in row order.
