@@ -23,12 +23,14 @@ class CComClassFactory : public IClassFactory, public CComObjectRootEx<CComGloba
     }
 
     STDMETHOD(LockServer)(BOOL fLock) override {
-        if (_pAtlModule == nullptr) return S_OK;
-        if (fLock)
-            _pAtlModule->Lock();
-        else
-            _pAtlModule->Unlock();
-        return S_OK;
+        return ComGuard([&]() -> HRESULT {
+            if (_pAtlModule == nullptr) return S_OK;
+            if (fLock)
+                _pAtlModule->Lock();
+            else
+                _pAtlModule->Unlock();
+            return S_OK;
+        });
     }
 
     // pv points at the creator function of the class this factory serves.
