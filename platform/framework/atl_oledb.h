@@ -23,6 +23,7 @@
 #include "open_rowset_impl.h"
 #include "schema_rowset_map.h"
 #include "command_impl.h"
+#include "error_records_impl.h"
 #include "accessor_impl.h"
 #include "columns_info_impl.h"
 #include "convert_type_impl.h"
