@@ -26,15 +26,15 @@ void AppendUtf8(std::string& out, char32_t c) {
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+    // Never more units than bytes: size once, write through a pointer, trim at the end.
+    std::u16string out(text.size(), u'\0');
+    char16_t* target = out.data();
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
     while (p < end) {
         unsigned char b = *p;
         if (b < 0x80) {
-            // Runs of ASCII are the common case in answers: no branching per byte beyond this.
-            out.push_back(b);
+            *target++ = b;
             ++p;
             continue;
         }
@@ -54,37 +54,33 @@ std::u16string Utf8ToUtf16(std::string_view text) {
             c = b & 0x07;
             minimum = 0x10000;
         } else {
-            out.push_back(kReplacement);
+            *target++ = kReplacement;
             ++p;
             continue;
         }
-        if (static_cast<size_t>(end - p) < length) {
-            out.push_back(kReplacement);
-            ++p;
-            continue;
-        }
-        bool valid = true;
-        for (size_t i = 1; i < length; ++i) {
+        bool valid = static_cast<size_t>(end - p) >= length;
+        for (size_t i = 1; valid && i < length; ++i) {
             if ((p[i] & 0xC0) != 0x80) {
                 valid = false;
-                break;
+            } else {
+                c = (c << 6) | (p[i] & 0x3F);
             }
-            c = (c << 6) | (p[i] & 0x3F);
         }
         if (!valid || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            out.push_back(kReplacement);
+            *target++ = kReplacement;
             ++p;
             continue;
         }
         if (c >= 0x10000) {
             c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
+            *target++ = static_cast<char16_t>(0xD800 + (c >> 10));
+            *target++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
         } else {
-            out.push_back(static_cast<char16_t>(c));
+            *target++ = static_cast<char16_t>(c);
         }
         p += length;
     }
+    out.resize(static_cast<size_t>(target - out.data()));
     return out;
 }
 

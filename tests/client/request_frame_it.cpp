@@ -1,4 +1,6 @@
 // Failures of the request frame over HTTP: each gives its operation's empty result.
+#include <dirent.h>
+
 #include <chrono>
 #include <string>
 
@@ -173,6 +175,20 @@ TEST_F(RequestFrameTest, InvalidOrUnreachableAddress) {
         EXPECT_EQ(GetModelValuesCsv(token, u"7"), u"") << address;
     }
     EXPECT_TRUE(service->GetRequests().empty());
+}
+
+TEST_F(RequestFrameTest, RestLibraryRunsASmallThreadPool) {
+    ASSERT_EQ(GetModels(token).size(), 2u);
+    size_t threads = 0;
+    if (DIR* tasks = opendir("/proc/self/task")) {
+        while (dirent* entry = readdir(tasks)) {
+            threads += entry->d_name[0] != '.';
+        }
+        closedir(tasks);
+    }
+    // The library's own default is 40 workers.
+    EXPECT_GT(threads, 0u);
+    EXPECT_LT(threads, 20u);
 }
 
 }  // namespace

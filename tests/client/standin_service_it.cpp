@@ -39,18 +39,20 @@ TEST_F(StandinServiceTest, ServesTheDataFileFormat) {
 }
 
 TEST_F(StandinServiceTest, StopsCleanlyWithUnansweredConnections) {
-    StartService(kUserData);
+    StartService(R"({"acceptAnyUser": true})");
     service->SetFault("", {StandinFaultKind::kNoAnswer, 200, "", {}});
     RequestTimeout::Set(std::chrono::seconds(30));
-    std::thread client([] { Login(u"ann@example.com", u"secret"); });
-    while (service->GetRequests().empty()) {
+    std::thread client([] { Login(u"never-answered", u"secret"); });
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (service->GetRequests().empty() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    EXPECT_EQ(service->GetRequests().size(), 1u);
     auto start = std::chrono::steady_clock::now();
     service.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     client.join();
-    EXPECT_EQ(HasCachedToken(u"ann@example.com"), 0);
+    EXPECT_EQ(HasCachedToken(u"never-answered"), 0);
 }
 
 }  // namespace
