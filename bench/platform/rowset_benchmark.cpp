@@ -86,7 +86,7 @@ void FillRow(BenchMemberRow& row, size_t i) {
 
 // The creator only names the threading model; the schema rowset brings its own properties.
 struct BenchSession {
-    using _ThreadModel = CComSingleThreadModel;
+    using _ThreadModel = CComSingleThreadModel;  // NOLINT(bugprone-reserved-identifier)
 };
 
 class BenchRowset : public CSchemaRowsetImpl<BenchRowset, BenchMemberRow, BenchSession> {

@@ -61,8 +61,8 @@ inline DBBINDSTATUS ValidateBinding(const DBBINDING& binding, DBACCESSORFLAGS fl
     constexpr DBPART kParts = DBPART_VALUE | DBPART_LENGTH | DBPART_STATUS;
     constexpr DBTYPE kModifiers = DBTYPE_BYREF | DBTYPE_ARRAY | DBTYPE_VECTOR;
     if (binding.dwPart == 0 || (binding.dwPart & ~kParts) != 0) return DBBINDSTATUS_BADBINDINFO;
-    const DBTYPE base = static_cast<DBTYPE>(binding.wType & ~kModifiers);
-    const DBTYPE modifiers = static_cast<DBTYPE>(binding.wType & kModifiers);
+    const auto base = static_cast<DBTYPE>(binding.wType & ~kModifiers);
+    const auto modifiers = static_cast<DBTYPE>(binding.wType & kModifiers);
     if ((binding.wType & DBTYPE_RESERVED) != 0) return DBBINDSTATUS_BADBINDINFO;
     if (modifiers != 0 && modifiers != DBTYPE_BYREF && modifiers != DBTYPE_ARRAY &&
         modifiers != DBTYPE_VECTOR)
@@ -142,9 +142,9 @@ class AccessorRecord {
 // is simply not found; a handle is never dereferenced.
 class AccessorTable {
   public:
-    HACCESSOR Add(AccessorRecord record) {
+    HACCESSOR Add(const AccessorRecord& record) {
         const HACCESSOR handle = NextHandle();
-        m_records.emplace(handle, std::make_unique<AccessorRecord>(std::move(record)));
+        m_records.emplace(handle, std::make_unique<AccessorRecord>(record));
         return handle;
     }
     AccessorRecord* Find(HACCESSOR handle) const {

@@ -33,12 +33,12 @@ struct CompactValue {
 class CompactRowStore {
   public:
     CompactRowStore() = default;
-    CompactRowStore(std::vector<CompactColumn> columns, size_t recordSize) {
-        Layout(std::move(columns), recordSize);
+    CompactRowStore(const std::vector<CompactColumn>& columns, size_t recordSize) {
+        Layout(columns, recordSize);
     }
 
     // Defines the record layout; columns reaching past the record are cut to it. Clears the rows.
-    void Layout(std::vector<CompactColumn> columns, size_t recordSize) {
+    void Layout(const std::vector<CompactColumn>& columns, size_t recordSize) {
         Clear();
         m_recordSize = recordSize;
         m_columns.clear();
@@ -156,7 +156,7 @@ class CompactRowStore {
         uint32_t width;
     };
     static constexpr uint32_t kTextColumn = UINT32_MAX;
-    static constexpr size_t kBlockSize = 256 * 1024;
+    static constexpr size_t kBlockSize = size_t{256} * 1024;
     static constexpr size_t kRowAlign = 8;
 
     static size_t UnitSize(CompactColumnKind kind) {

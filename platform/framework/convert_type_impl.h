@@ -14,7 +14,7 @@ inline HRESULT CanConvertAnswer(DBTYPE from, DBTYPE to, DBCONVERTFLAGS flags, bo
                                       DBCONVERTFLAGS_ISFIXEDLENGTH | DBCONVERTFLAGS_FROMVARIANT;
     if ((flags & ~kKnown) != 0) return DB_E_BADCONVERTFLAG;
     if (onRowset && (flags & DBCONVERTFLAGS_PARAMETER) != 0) return DB_E_BADCONVERTFLAG;
-    const DBTYPE fromBase =
+    const auto fromBase =
         static_cast<DBTYPE>(from & ~(DBTYPE_BYREF | DBTYPE_ARRAY | DBTYPE_VECTOR));
     if ((flags & DBCONVERTFLAGS_ISLONG) != 0 && fromBase != DBTYPE_WSTR && fromBase != DBTYPE_STR &&
         fromBase != DBTYPE_BYTES && fromBase != DBTYPE_VARNUMERIC)

@@ -34,7 +34,7 @@ class RowFetchCursor {
         if (cRows == 0) return {S_OK, 0, 1, 0};
         // Right after creation or a restart a backward move starts from the end.
         const int64_t count = static_cast<int64_t>(std::min<DBCOUNTITEM>(rowCount, INT64_MAX / 4));
-        int64_t position = static_cast<int64_t>(m_position);
+        auto position = static_cast<int64_t>(m_position);
         if (m_reset && (offset < 0 || cRows < 0)) position = count;
         m_reset = false;
         // Offsets far outside the rowset are refused before any arithmetic can overflow.
@@ -46,8 +46,8 @@ class RowFetchCursor {
                 m_position = static_cast<DBCOUNTITEM>(std::max<int64_t>(start, 0));
                 return {DB_S_ENDOFROWSET, 0, 1, 0};
             }
-            const uint64_t wanted = static_cast<uint64_t>(cRows);
-            const uint64_t available = static_cast<uint64_t>(count - start);
+            const auto wanted = static_cast<uint64_t>(cRows);
+            const auto available = static_cast<uint64_t>(count - start);
             const uint64_t got = std::min(wanted, available);
             m_position = static_cast<DBCOUNTITEM>(start + static_cast<int64_t>(got));
             return {got < wanted ? DB_S_ENDOFROWSET : S_OK, static_cast<DBCOUNTITEM>(start), 1,

@@ -39,11 +39,14 @@ class CRowsetImpl : public CComObjectRootEx<typename CreatorClass::_ThreadModel>
                     public RowsetInterface,
                     public PropClass {
   public:
+    // The template library's names for the template arguments.
+    // NOLINTBEGIN(bugprone-reserved-identifier)
     using _RowsetCreatorClass = CreatorClass;
     using _RowsetStorage = Storage;
     using _RowsetArrayType = typename RowArrayFor<ArrayType, Storage>::type;
     using _RowClass = RowClass;
     using _PropClass = PropClass;
+    // NOLINTEND(bugprone-reserved-identifier)
 
     static ATLCOLUMNINFO* GetColumnInfo(T* pThis, DBORDINAL* pcInfo) {
         if constexpr (HasArrayColumnInfo<_RowsetArrayType>::value) {

@@ -32,6 +32,7 @@ template <class T, class Storage, class CreatorClass, class ArrayType = CAtlArra
 class CSchemaRowsetImpl : public CRowsetImpl<T, Storage, CreatorClass, ArrayType, RowClass,
                                              RowsetInterface, CSchemaRowsetProperties> {
   public:
+    // NOLINTNEXTLINE(bugprone-reserved-identifier): the template library's style of name
     using _SchemaRowsetBase = CRowsetImpl<T, Storage, CreatorClass, ArrayType, RowClass,
                                           RowsetInterface, CSchemaRowsetProperties>;
 };

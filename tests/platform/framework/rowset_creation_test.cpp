@@ -6,7 +6,7 @@ namespace {
 
 TEST(RowsetCreation, CommandChecksComeInThePublishedOrder) {
     CComPtr<ICommandText> command = OpenCommand(nullptr);
-    IUnknown* rowset = reinterpret_cast<IUnknown*>(0x1);
+    auto* rowset = reinterpret_cast<IUnknown*>(0x1);
     // No text: DB_E_NOCOMMAND before anything else, even for IID_NULL and a null out pointer.
     EXPECT_EQ(command->Execute(nullptr, IID_NULL, nullptr, nullptr, nullptr), DB_E_NOCOMMAND);
     ASSERT_EQ(command->SetCommandText(DBGUID_DEFAULT, u""), S_OK);
@@ -24,7 +24,7 @@ TEST(RowsetCreation, CommandChecksComeInThePublishedOrder) {
 
 TEST(RowsetCreation, ExecuteFailureIsTheResultAndNothingIsHandedOut) {
     CComPtr<ICommandText> command = OpenCommand(u"fail");
-    IUnknown* rowset = reinterpret_cast<IUnknown*>(0x1);
+    auto* rowset = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(command->Execute(nullptr, IID_IRowset, nullptr, nullptr, &rowset),
               DB_E_ERRORSINCOMMAND);
     EXPECT_EQ(rowset, nullptr);
@@ -141,7 +141,7 @@ TEST(RowsetCreation, EachObjectAggregates) {
 
     TestOuter sessionOuter;
     IUnknown* sessionInner = nullptr;
-    IUnknown* refused = reinterpret_cast<IUnknown*>(0x1);
+    auto* refused = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(source->CreateSession(&sessionOuter, IID_IDBCreateCommand, &refused),
               DB_E_NOAGGREGATION);
     ASSERT_EQ(source->CreateSession(&sessionOuter, IID_IUnknown, &sessionInner), S_OK);
@@ -215,7 +215,7 @@ TEST(SchemaRowsetCreation, RestrictionsReachExecuteAndRowsAreServed) {
 TEST(SchemaRowsetCreation, RefusalsAndProperties) {
     CComPtr<IDBCreateCommand> session = OpenSession();
     CComQIPtr<IDBSchemaRowset> schemas(session);
-    IUnknown* rowset = reinterpret_cast<IUnknown*>(0x1);
+    auto* rowset = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(
         schemas->GetRowset(nullptr, DBSCHEMA_TABLES, 0, nullptr, IID_IRowset, 0, nullptr, &rowset),
         E_INVALIDARG);
@@ -262,7 +262,7 @@ TEST(SchemaRowsetCreation, AggregatedSchemaRowset) {
     CComPtr<IDBCreateCommand> session = OpenSession();
     CComQIPtr<IDBSchemaRowset> schemas(session);
     TestOuter outer;
-    IUnknown* inner = reinterpret_cast<IUnknown*>(0x1);
+    auto* inner = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(
         schemas->GetRowset(&outer, kTestSchemaGuid, 0, nullptr, IID_IRowset, 0, nullptr, &inner),
         DB_E_NOAGGREGATION);

@@ -135,7 +135,7 @@ inline BoundValue PartsOf(const std::vector<BYTE>& row, const DBBINDING& binding
 }
 
 inline std::u16string WideAt(const std::vector<BYTE>& row, DBBYTEOFFSET offset) {
-    return std::u16string(reinterpret_cast<const char16_t*>(row.data() + offset));
+    return {reinterpret_cast<const char16_t*>(row.data() + offset)};
 }
 
 // Fetches n rows forward with a provider-allocated handle array; frees the array.

@@ -106,7 +106,7 @@ class TestAxisRow {
             throw std::out_of_range("Index out of bounds while accessing the member tuples vector");
         ++m_fetches;
         std::memset(m_buffer.data(), 0xCD, m_buffer.size());
-        const ULONG ordinal = static_cast<ULONG>(index);
+        const auto ordinal = static_cast<ULONG>(index);
         std::memcpy(m_buffer.data(), &ordinal, sizeof(ordinal));
         for (size_t c = 1; c + 1 < m_columns.size(); c += 2) {
             const std::u16string caption =
