@@ -1,5 +1,6 @@
-// IObjectWithSite for sessions: the site is the data source, which counts the session as an open
-// connection (IInternalConnection) from SetSite until the session goes.
+// IObjectWithSite for child objects whose site counts them as open connections
+// (IInternalConnection) from SetSite until they go: a session for its data source, a rowset for
+// the command that created it.
 #pragma once
 
 #include "com_guard.h"
@@ -7,13 +8,14 @@
 #include "oledb.h"
 
 template <class T>
-class IObjectWithSiteSessionImpl : public IObjectWithSiteImpl<T> {
+class IObjectWithConnectedSiteImpl : public IObjectWithSiteImpl<T> {
   public:
-    IObjectWithSiteSessionImpl() = default;
-    IObjectWithSiteSessionImpl(const IObjectWithSiteSessionImpl&) = delete;
-    IObjectWithSiteSessionImpl& operator=(const IObjectWithSiteSessionImpl&) = delete;
-    ~IObjectWithSiteSessionImpl() { ReleaseSiteConnection(); }
+    IObjectWithConnectedSiteImpl() = default;
+    IObjectWithConnectedSiteImpl(const IObjectWithConnectedSiteImpl&) = delete;
+    IObjectWithConnectedSiteImpl& operator=(const IObjectWithConnectedSiteImpl&) = delete;
+    ~IObjectWithConnectedSiteImpl() { ReleaseSiteConnection(); }
 
+    // A site without IInternalConnection is kept without a connection.
     STDMETHOD(SetSite)(IUnknown* pUnkSite) override {
         return ComGuard([&]() -> HRESULT {
             ReleaseSiteConnection();
@@ -44,3 +46,11 @@ class IObjectWithSiteSessionImpl : public IObjectWithSiteImpl<T> {
 
     bool m_connected = false;
 };
+
+// A session: its data source cannot be uninitialised while it lives.
+template <class T>
+class IObjectWithSiteSessionImpl : public IObjectWithConnectedSiteImpl<T> {};
+
+// A rowset: the command that created it refuses a new text or new properties while it lives.
+template <class T>
+class IRowsetCreatorImpl : public IObjectWithConnectedSiteImpl<T> {};

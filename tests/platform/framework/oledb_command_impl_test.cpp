@@ -166,6 +166,28 @@ TEST_F(OledbCommandTest, CreateRowsetHandsOverTextParametersAndCount) {
     inner->Release();
 }
 
+TEST_F(OledbCommandTest, LiveRowsetsLockTheCommand) {
+    CComPtr<ICommandText> command = OledbNewCommand(session, u"SELECT");
+    CComPtr<IRowsetInfo> first;
+    CComPtr<IRowsetInfo> second;
+    ASSERT_EQ(command->Execute(nullptr, IID_IRowsetInfo, nullptr, nullptr,
+                               reinterpret_cast<IUnknown**>(&first)),
+              S_OK);
+    ASSERT_EQ(command->Execute(nullptr, IID_IRowsetInfo, nullptr, nullptr,
+                               reinterpret_cast<IUnknown**>(&second)),
+              S_OK);
+    EXPECT_EQ(command->SetCommandText(DBGUID_DEFAULT, u"other"), DB_E_OBJECTOPEN);
+    first = nullptr;
+    EXPECT_EQ(command->SetCommandText(DBGUID_DEFAULT, u"other"), DB_E_OBJECTOPEN);
+    second = nullptr;
+    EXPECT_EQ(command->SetCommandText(DBGUID_DEFAULT, u"other"), S_OK);
+    // A rowset that failed its Execute holds nothing open.
+    g_oledbExecute.result = E_FAIL;
+    IUnknown* failed = nullptr;
+    EXPECT_EQ(command->Execute(nullptr, IID_IRowsetInfo, nullptr, nullptr, &failed), E_FAIL);
+    EXPECT_EQ(command->SetCommandText(DBGUID_DEFAULT, u"again"), S_OK);
+}
+
 TEST_F(OledbCommandTest, OpenRowsetsLockTextAndProperties) {
     CComPtr<ICommandText> command = OledbNewCommand(session, u"SELECT");
     CComPtr<IInternalConnection> connection = OledbQuery<IInternalConnection>(command);

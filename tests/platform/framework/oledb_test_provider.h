@@ -38,7 +38,7 @@ inline OledbExecuteRecord g_oledbExecute;
 
 // A rowset with the command's properties and nothing else but IRowsetInfo.
 class OledbTestRowset : public CComObjectRootEx<CComSingleThreadModel>,
-                        public IObjectWithSiteImpl<OledbTestRowset>,
+                        public IRowsetCreatorImpl<OledbTestRowset>,
                         public IRowsetInfoImpl<OledbTestRowset, CUtlProps<OledbTestCommand>>,
                         public CUtlProps<OledbTestCommand> {
   public:
