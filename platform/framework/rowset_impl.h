@@ -11,7 +11,7 @@
 #include "com_object_root.h"
 #include "convert_type_impl.h"
 #include "irowset_impl.h"
-#include "object_with_site_impl.h"
+#include "object_with_site_session_impl.h"
 #include "row_array_access.h"
 #include "rowset_identity_impl.h"
 #include "rowset_info_impl.h"
@@ -25,14 +25,15 @@
 // with FetchRow(i) builds row i on demand; GetData copies a row out before it fetches another.
 //
 // Properties: the rowset derives from its creator's property class and starts as a copy of the
-// creator's values; a base may name another property class (the schema rowsets do).
+// creator's values; a base may name another property class (the schema rowsets do). The site is
+// the creator, which counts the rowset as open (IInternalConnection) while it lives.
 template <class T, class Storage, class CreatorClass, class ArrayType = CAtlArray<Storage>,
           class RowClass = CSimpleRow, class RowsetInterface = IRowsetImpl<T, IRowset, RowClass>,
           class PropClass = typename CreatorClass::_PropClass>
 class CRowsetImpl : public CComObjectRootEx<typename CreatorClass::_ThreadModel>,
                     public IAccessorImpl<T>,
                     public IRowsetIdentityImpl<T, RowClass>,
-                    public IObjectWithSiteImpl<T>,
+                    public IRowsetCreatorImpl<T>,
                     public IColumnsInfoImpl<T>,
                     public IConvertTypeImpl<T>,
                     public IRowsetInfoImpl<T, PropClass>,

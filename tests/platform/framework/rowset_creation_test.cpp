@@ -66,16 +66,23 @@ TEST(RowsetCreation, RowsetTakesTheCommandsPropertiesAtCreation) {
     std::vector<HROW> first = NextRows(strict, 0, 1, S_OK);
     NextRows(strict, 0, 1, DB_E_ROWSNOTRELEASED);
     EXPECT_EQ(strict->ReleaseRows(1, first.data(), nullptr, nullptr, nullptr), S_OK);
-    // CANHOLDROWS set on the command reaches the rowsets created afterwards only.
+    // While a rowset of the command lives, the command takes no new properties or text.
+    CComQIPtr<ICommandProperties> properties(command);
+    DBPROP prop{};
+    prop.dwPropertyID = DBPROP_CANHOLDROWS;
+    prop.vValue.vt = VT_BOOL;
+    prop.vValue.boolVal = VARIANT_TRUE;
+    DBPROPSET set{&prop, 1, DBPROPSET_ROWSET};
+    EXPECT_EQ(properties->SetProperties(1, &set), DB_E_OBJECTOPEN);
+    EXPECT_EQ(command->SetCommandText(DBGUID_DEFAULT, u"rows:1"), DB_E_OBJECTOPEN);
+    strict.Release();
+    // CANHOLDROWS set on the command reaches the rowsets created afterwards.
     SetRowsetProperty(command, DBPROP_CANHOLDROWS, true);
     CComPtr<IRowset> holding = ExecuteRowset(command);
     std::vector<HROW> a = NextRows(holding, 0, 1, S_OK);
     std::vector<HROW> b = NextRows(holding, 0, 1, S_OK);
     EXPECT_EQ(holding->ReleaseRows(1, a.data(), nullptr, nullptr, nullptr), S_OK);
     EXPECT_EQ(holding->ReleaseRows(1, b.data(), nullptr, nullptr, nullptr), S_OK);
-    first = NextRows(strict, 0, 1, S_OK);
-    NextRows(strict, 0, 1, DB_E_ROWSNOTRELEASED);
-    strict->ReleaseRows(1, first.data(), nullptr, nullptr, nullptr);
 }
 
 TEST(RowsetCreation, CommandAccessorsAreCopiedIntoTheRowset) {

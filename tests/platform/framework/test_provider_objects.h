@@ -11,6 +11,7 @@
 #include "db_create_command_impl.h"
 #include "db_create_session_impl.h"
 #include "db_initialize_impl.h"
+#include "internal_connection_impl.h"
 #include "object_with_site_impl.h"
 #include "schema_rowset_map.h"
 #include "test_provider_rows.h"
@@ -29,7 +30,8 @@ class TestCommand : public CComObjectRootEx<CComSingleThreadModel>,
                     public ICommandPropertiesImpl<TestCommand>,
                     public IObjectWithSiteImpl<TestCommand>,
                     public IColumnsInfoImpl<TestCommand>,
-                    public IConvertTypeImpl<TestCommand> {
+                    public IConvertTypeImpl<TestCommand>,
+                    public IInternalCommandConnectionImpl<TestCommand> {
   public:
     BEGIN_PROPSET_MAP(TestCommand)
     BEGIN_PROPERTY_SET(DBPROPSET_ROWSET)
@@ -54,6 +56,7 @@ class TestCommand : public CComObjectRootEx<CComSingleThreadModel>,
     COM_INTERFACE_ENTRY(ICommandText)
     COM_INTERFACE_ENTRY(IColumnsInfo)
     COM_INTERFACE_ENTRY(IConvertType)
+    COM_INTERFACE_ENTRY(IInternalConnection)
     END_COM_MAP()
 
     static ATLCOLUMNINFO* GetColumnInfo(TestCommand* pThis, DBORDINAL* pcInfo) {
