@@ -36,6 +36,8 @@ inline TypeClass ClassOf(DBTYPE type) {
         case DBTYPE_R4:
         case DBTYPE_R8:
         case DBTYPE_BOOL:
+        case DBTYPE_CY:
+        case DBTYPE_DECIMAL:
             return TypeClass::kNumber;
         case DBTYPE_WSTR:
         case DBTYPE_STR:
@@ -44,12 +46,18 @@ inline TypeClass ClassOf(DBTYPE type) {
         case DBTYPE_GUID:
             return TypeClass::kGuid;
         case DBTYPE_DBTIMESTAMP:
+        case DBTYPE_DATE:
             return TypeClass::kTimestamp;
         case DBTYPE_VARIANT:
             return TypeClass::kVariant;
         default:
             return TypeClass::kNone;
     }
+}
+
+// Automation types that are read as sources but never written.
+inline bool IsSourceOnly(DBTYPE type) {
+    return type == DBTYPE_DATE || type == DBTYPE_CY || type == DBTYPE_DECIMAL;
 }
 
 // A source value reduced to what the conversions need.
@@ -273,6 +281,22 @@ inline bool ReadSource(DBTYPE type, const void* data, DBLENGTH length, SourceVal
             return true;
         case DBTYPE_VARIANT:
             return SourceFromVariant(ReadRaw<VARIANT>(data), out);
+        case DBTYPE_DATE:
+        case DBTYPE_CY:
+        case DBTYPE_DECIMAL: {
+            // Read as the VARIANT that would hold it.
+            VARIANT held;
+            VariantInit(&held);
+            if (type == DBTYPE_DECIMAL) {
+                held.decVal = ReadRaw<DECIMAL>(data);
+            } else if (type == DBTYPE_CY) {
+                held.cyVal = ReadRaw<CY>(data);
+            } else {
+                held.date = ReadRaw<DATE>(data);
+            }
+            held.vt = type;
+            return SourceFromVariant(held, out);
+        }
         default:
             return false;
     }
@@ -793,6 +817,7 @@ inline bool CanConvertType(DBTYPE from, DBTYPE to) {
     const TypeClass source = ClassOf(from);
     const TypeClass target = ClassOf(to);
     if (source == TypeClass::kNone || target == TypeClass::kNone) return false;
+    if (data_conversion_detail::IsSourceOnly(to)) return false;
     if (source == TypeClass::kVariant || target == TypeClass::kVariant) return true;
     if (source == target) return true;
     // Every type has a text form, and text is parsed into every type.

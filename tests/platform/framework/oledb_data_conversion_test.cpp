@@ -77,6 +77,15 @@ TEST(OledbDataConversion, TableFollowsTypeClasses) {
         EXPECT_TRUE(CanConvertType(DBTYPE_GUID, from));
         EXPECT_TRUE(CanConvertType(DBTYPE_DBTIMESTAMP, from));
     }
+    // Automation dates, currency and decimals are read, never written.
+    EXPECT_TRUE(CanConvertType(DBTYPE_DATE, DBTYPE_DBTIMESTAMP));
+    EXPECT_TRUE(CanConvertType(DBTYPE_DATE, DBTYPE_WSTR));
+    EXPECT_FALSE(CanConvertType(DBTYPE_DATE, DBTYPE_R8));
+    EXPECT_TRUE(CanConvertType(DBTYPE_CY, DBTYPE_I4));
+    EXPECT_TRUE(CanConvertType(DBTYPE_DECIMAL, DBTYPE_BSTR));
+    EXPECT_FALSE(CanConvertType(DBTYPE_WSTR, DBTYPE_DATE));
+    EXPECT_FALSE(CanConvertType(DBTYPE_R8, DBTYPE_CY));
+    EXPECT_FALSE(CanConvertType(DBTYPE_DECIMAL, DBTYPE_DECIMAL));
     EXPECT_TRUE(CanConvertType(DBTYPE_VARIANT, DBTYPE_GUID));
     EXPECT_TRUE(CanConvertType(DBTYPE_GUID, DBTYPE_GUID));
     EXPECT_FALSE(CanConvertType(DBTYPE_GUID, DBTYPE_DBTIMESTAMP));
@@ -347,6 +356,11 @@ TEST(OledbDataConversion, VariantTargetsAndSources) {
     EXPECT_EQ(Write(source, DBTYPE_VARIANT, Binding(DBTYPE_I2), row), DBSTATUS_S_OK);
     EXPECT_EQ(row.Value<SHORT>(), 3);
     VariantClear(&source);
+
+    // Columns of the automation date type.
+    const DATE noonDate = 1.5;
+    EXPECT_EQ(Write(noonDate, DBTYPE_DATE, Binding(DBTYPE_DBTIMESTAMP), row), DBSTATUS_S_OK);
+    EXPECT_EQ(row.Value<DBTIMESTAMP>().hour, 12);
 
     // Dates, currency and decimals held in a VARIANT.
     VARIANT date;
