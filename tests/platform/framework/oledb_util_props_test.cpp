@@ -3,6 +3,8 @@
 // Initialize, and memory handed out through the task allocator.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "oledb_test_provider.h"
@@ -495,4 +497,43 @@ TEST(OledbProperties, CUtlPropsValuesAndCopies) {
     ASSERT_EQ(copy.FInit(), S_OK);
     ASSERT_EQ(copy.GetPropValue(&DBPROPSET_ROWSET, DBPROP_CANHOLDROWS, &value), S_OK);
     EXPECT_EQ(value.boolVal, VARIANT_TRUE);
+}
+
+namespace {
+
+// Properties whose validation hook throws, to show that no exception leaves the interface.
+class ThrowingProperties : public CComObjectRootEx<CComSingleThreadModel>,
+                           public ICommandPropertiesImpl<ThrowingProperties> {
+  public:
+    BEGIN_PROPSET_MAP(ThrowingProperties)
+    BEGIN_PROPERTY_SET(DBPROPSET_ROWSET)
+    PROPERTY_INFO_ENTRY(CANHOLDROWS)
+    END_PROPERTY_SET(DBPROPSET_ROWSET)
+    END_PROPSET_MAP()
+
+    BEGIN_COM_MAP(ThrowingProperties)
+    COM_INTERFACE_ENTRY(ICommandProperties)
+    END_COM_MAP()
+
+    HRESULT IsValidValue(ULONG, DBPROP*) override {
+        if (outOfMemory) throw std::bad_alloc();
+        throw std::runtime_error("validation failed");
+    }
+
+    bool outOfMemory = false;
+};
+
+}  // namespace
+
+TEST(OledbProperties, ExceptionsBecomeResults) {
+    CComObject<ThrowingProperties>* object = nullptr;
+    ASSERT_EQ(CComObject<ThrowingProperties>::CreateInstance(&object), S_OK);
+    CComPtr<ICommandProperties> props;
+    ASSERT_EQ(object->QueryInterface(IID_ICommandProperties, reinterpret_cast<void**>(&props)),
+              S_OK);
+    DBPROP hold = Prop(DBPROP_CANHOLDROWS, VT_BOOL, 0);
+    DBPROPSET set{&hold, 1, DBPROPSET_ROWSET};
+    EXPECT_EQ(props->SetProperties(1, &set), E_FAIL);
+    object->outOfMemory = true;
+    EXPECT_EQ(props->SetProperties(1, &set), E_OUTOFMEMORY);
 }
