@@ -7,7 +7,7 @@
 
 #include "client/wide_text.h"
 
-std::u16string MakeBasicAuthorization(std::u16string user, std::u16string secret) {
+std::u16string MakeBasicAuthorization(const std::u16string& user, const std::u16string& secret) {
     std::u16string pair = user + u":" + secret;
     std::vector<unsigned char> bytes;
     bytes.reserve(pair.size());

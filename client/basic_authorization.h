@@ -5,4 +5,4 @@
 
 // "Basic " + Base64(user ":" secret), one byte per UTF-16 unit (its low 8 bits), as the service
 // expects.
-std::u16string MakeBasicAuthorization(std::u16string user, std::u16string secret);
+std::u16string MakeBasicAuthorization(const std::u16string& user, const std::u16string& secret);

@@ -53,12 +53,11 @@ const web::json::value& JsonField(const web::json::value& object, const char* ke
 
 JSONMember ReadMemberObject(const web::json::value& object, int parentPosition,
                             bool readPositions) {
-    int isCalculated = 0;
-    if (JsonAsBool(JsonField(object, "isAttribute"))) {
-        isCalculated = 1;
-    } else if (JsonAsBool(JsonField(object, "isExpression"))) {
-        isCalculated = 1;
-    }
+    // "isExpression" is not read once "isAttribute" is true.
+    int isCalculated = JsonAsBool(JsonField(object, "isAttribute")) ||
+                               JsonAsBool(JsonField(object, "isExpression"))
+                           ? 1
+                           : 0;
     JSONMember member(
         JsonAsString(JsonField(object, "id")), JsonAsString(JsonField(object, "name")),
         JsonAsString(JsonField(object, "alias")), JsonAsInteger(JsonField(object, "numChildren")),

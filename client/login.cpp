@@ -5,11 +5,11 @@
 #include "client/request_frame.h"
 #include "client/token_cache.h"
 
-pplx::task<web::json::value> LoginResponseToJson(web::http::http_response response) {
-    return ResponseToJson(std::move(response));
+pplx::task<web::json::value> LoginResponseToJson(const web::http::http_response& response) {
+    return ResponseToJson(response);
 }
 
-APIAuthToken Login(std::u16string user, std::u16string password) {
+APIAuthToken Login(const std::u16string& user, std::u16string password) {
     try {
         std::optional<APIAuthToken> cached = TokenCache::Instance().Find(user);
         if (cached && cached->IsLoggedIn()) {
@@ -25,8 +25,8 @@ APIAuthToken Login(std::u16string user, std::u16string password) {
     request.secret = std::move(password);
     APIAuthToken token = RunServiceRequest(
         request,
-        [](pplx::task<web::http::http_response> sent) {
-            return sent.then(LoginResponseToJson).then([](web::json::value answer) {
+        [](const pplx::task<web::http::http_response>& sent) {
+            return sent.then(LoginResponseToJson).then([](const web::json::value& answer) {
                 return ParseAPIAuthToken(answer);
             });
         },
@@ -39,7 +39,7 @@ APIAuthToken Login(std::u16string user, std::u16string password) {
     return token;
 }
 
-int HasCachedToken(std::u16string user) {
+int HasCachedToken(const std::u16string& user) {
     try {
         return TokenCache::Instance().Contains(user) ? 1 : 0;
     } catch (...) {

@@ -11,7 +11,8 @@ using ResultHolder = std::shared_ptr<std::unique_ptr<RESTData>>;
 
 }  // namespace
 
-pplx::task<std::vector<unsigned char>> ExtractMdxResponseBytes(web::http::http_response response) {
+pplx::task<std::vector<unsigned char>> ExtractMdxResponseBytes(
+    const web::http::http_response& response) {
     return response.extract_vector();
 }
 
@@ -19,7 +20,7 @@ ResultHolder ParseMdxResponse(std::vector<unsigned char> body) {
     return std::make_shared<std::unique_ptr<RESTData>>(ParseMdxResult(std::move(body)));
 }
 
-std::unique_ptr<RESTData> ExecuteMdxQuery(APIAuthToken token, const char* statement) {
+std::unique_ptr<RESTData> ExecuteMdxQuery(const APIAuthToken& token, const char* statement) {
     ResultHolder holder;
     try {
         ServiceRequest request;
@@ -35,7 +36,7 @@ std::unique_ptr<RESTData> ExecuteMdxQuery(APIAuthToken token, const char* statem
         request.body = std::move(body);
         holder = RunServiceRequest(
             request,
-            [](pplx::task<web::http::http_response> sent) {
+            [](const pplx::task<web::http::http_response>& sent) {
                 return sent.then(ExtractMdxResponseBytes).then(ParseMdxResponse);
             },
             ResultHolder());

@@ -8,7 +8,7 @@
 #include "client/rest_data.h"
 
 // Never null: a failed request gives a result whose status is 0 and which holds nothing else.
-std::unique_ptr<RESTData> ExecuteMdxQuery(APIAuthToken token, const char* statement);
+std::unique_ptr<RESTData> ExecuteMdxQuery(const APIAuthToken& token, const char* statement);
 
 // Decodes one gzip answer body and builds the result from its JSON. Never throws and never
 // returns null; any fault gives a result with status 0.

@@ -26,7 +26,7 @@ template <typename Result, typename Parser>
 Result GetJson(const ServiceRequest& request, Parser parser, Result empty) {
     return RunServiceRequest(
         request,
-        [parser](pplx::task<web::http::http_response> sent) {
+        [parser](const pplx::task<web::http::http_response>& sent) {
             return sent.then(ResponseToJson).then([parser](web::json::value answer) {
                 return parser(answer);
             });
@@ -97,7 +97,7 @@ std::vector<std::u16string> GetModelDimensionNames(const APIAuthToken& token,
 std::u16string GetModelValuesCsv(const APIAuthToken& token, std::u16string modelId) {
     return RunServiceRequest(
         ApiGet(token, {std::move(modelId), u"values", u"csv"}),
-        [](pplx::task<web::http::http_response> sent) { return sent.then(ResponseToText); },
+        [](const pplx::task<web::http::http_response>& sent) { return sent.then(ResponseToText); },
         std::u16string());
 }
 

@@ -76,13 +76,13 @@ web::http::http_request MakeServiceRequest(const ServiceRequest& request) {
     return message;
 }
 
-pplx::task<web::json::value> ResponseToJson(web::http::http_response response) {
+pplx::task<web::json::value> ResponseToJson(const web::http::http_response& response) {
     return response.extract_vector().then([](std::vector<unsigned char> body) {
         return ParseJsonText(std::string(body.begin(), body.end()));
     });
 }
 
-pplx::task<std::u16string> ResponseToText(web::http::http_response response) {
+pplx::task<std::u16string> ResponseToText(const web::http::http_response& response) {
     return response.extract_vector().then([](std::vector<unsigned char> body) {
         return Utf8ToUtf16(
             std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));

@@ -60,5 +60,5 @@ Result RunServiceRequest(const ServiceRequest& request, Continuations continuati
 
 // The first continuations: the body as JSON (the HTTP status is not looked at), as text, or as
 // bytes.
-pplx::task<web::json::value> ResponseToJson(web::http::http_response response);
-pplx::task<std::u16string> ResponseToText(web::http::http_response response);
+pplx::task<web::json::value> ResponseToJson(const web::http::http_response& response);
+pplx::task<std::u16string> ResponseToText(const web::http::http_response& response);
