@@ -7,7 +7,9 @@ HRESULT ReadBagText(IPropertyBag* bag, LPCOLESTR name, IErrorLog* errorLog, std:
     text.clear();
     VARIANT value;
     VariantInit(&value);
+    // The type asks for text; a null BSTR keeps the VARIANT valid for a bag that clears it.
     value.vt = VT_BSTR;
+    value.bstrVal = nullptr;
     const HRESULT hr = bag->Read(name, &value, errorLog);
     if (FAILED(hr)) {
         VariantClear(&value);

@@ -72,9 +72,6 @@ class ZelmoSession : public CComObjectRootEx<CComSingleThreadModel>,
     SCHEMA_ENTRY(MDSCHEMA_FUNCTIONS, CFunctionRowset)
     END_SCHEMA_MAP()
 
-    // The schema rowsets start from the session's property class.
-    using _PropClass = CUtlProps<ZelmoSession>;
-
     STDMETHOD(OpenRowset)
     (IUnknown* pUnkOuter, DBID* pTableID, DBID* pIndexID, REFIID riid, ULONG cPropertySets,
      DBPROPSET rgPropertySets[], IUnknown** ppRowset) override;

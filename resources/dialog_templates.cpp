@@ -12,7 +12,7 @@ constexpr DialogControlClass kEdit = DialogControlClass::Edit;
 constexpr DialogControlClass kStatic = DialogControlClass::Static;
 
 constexpr DWORD kEditStyle = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
-constexpr DWORD kPageStyle = DS_SHELLFONT | WS_CHILD;
+constexpr DWORD kPageStyle = DS_SHELLFONT | DS_CONTROL | WS_CHILD;
 
 const DialogControlTemplate kPromptControls[] = {
     {IDOK, kButton, u"OK", 91, 68, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
