@@ -2,6 +2,7 @@
 // texts, kept compactly and read through GetNextRows and GetData, against plain copies.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -169,26 +170,50 @@ Fixture& Shared() {
     return fixture;
 }
 
-// Every row through GetNextRows (batches of 100), GetData, ReleaseRows.
-void BM_ReadThroughIRowset(benchmark::State& state) {
-    Fixture& f = Shared();
+// Every row through GetNextRows (batches of 100), GetData, ReleaseRows; the rows read.
+size_t ReadAllThroughIRowset(Fixture& f) {
     IRowset* rowset = f.rowset;
     HROW handles[kBatch];
-    for (auto _ : state) {
-        rowset->RestartPosition(DB_NULL_HCHAPTER);
-        size_t read = 0;
-        for (;;) {
-            DBCOUNTITEM obtained = 0;
-            HROW* out = handles;
-            rowset->GetNextRows(DB_NULL_HCHAPTER, 0, kBatch, &obtained, &out);
-            for (DBCOUNTITEM i = 0; i < obtained; ++i)
-                rowset->GetData(handles[i], f.accessor, f.consumerRow.data());
-            if (obtained == 0) break;
-            rowset->ReleaseRows(obtained, handles, nullptr, nullptr, nullptr);
-            read += obtained;
+    rowset->RestartPosition(DB_NULL_HCHAPTER);
+    size_t read = 0;
+    for (;;) {
+        DBCOUNTITEM obtained = 0;
+        HROW* out = handles;
+        rowset->GetNextRows(DB_NULL_HCHAPTER, 0, kBatch, &obtained, &out);
+        for (DBCOUNTITEM i = 0; i < obtained; ++i)
+            rowset->GetData(handles[i], f.accessor, f.consumerRow.data());
+        if (obtained == 0) break;
+        rowset->ReleaseRows(obtained, handles, nullptr, nullptr, nullptr);
+        read += obtained;
+    }
+    benchmark::DoNotOptimize(f.consumerRow.data());
+    return read;
+}
+
+// The same bytes the consumer receives (each value with its terminator, its length and status)
+// copied straight from storage into the consumer row, with no interface in between.
+void PlainCopyOfTheSameBytes(Fixture& f) {
+    const CompactRowStore& store = f.rowset->m_rgRowData.Store();
+    const std::vector<DBBINDING>& bindings = f.layout.bindings;
+    BYTE* target = f.consumerRow.data();
+    for (size_t r = 0; r < kRows; ++r) {
+        for (size_t c = 0; c < bindings.size(); ++c) {
+            const CompactValue value = store.Read(r, c);
+            const bool text = bindings[c].wType == DBTYPE_WSTR;
+            std::memcpy(target + bindings[c].obValue, value.data, value.length + (text ? 2 : 0));
+            const DBLENGTH length = value.length;
+            const DBSTATUS status = DBSTATUS_S_OK;
+            std::memcpy(target + bindings[c].obLength, &length, sizeof(length));
+            std::memcpy(target + bindings[c].obStatus, &status, sizeof(status));
         }
-        benchmark::DoNotOptimize(f.consumerRow.data());
-        if (read != kRows) state.SkipWithError("not every row was read");
+        benchmark::DoNotOptimize(target);
+    }
+}
+
+void BM_ReadThroughIRowset(benchmark::State& state) {
+    Fixture& f = Shared();
+    for (auto _ : state) {
+        if (ReadAllThroughIRowset(f) != kRows) state.SkipWithError("not every row was read");
     }
     state.counters["stored_bytes_per_row"] = f.storedPerRow;
     state.counters["resident_bytes_per_row"] = f.residentPerRow;
@@ -196,29 +221,32 @@ void BM_ReadThroughIRowset(benchmark::State& state) {
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kRows));
 }
 
-// The same bytes the consumer receives (each value with its terminator, its length and status)
-// copied straight from storage into the consumer row, with no interface in between.
 void BM_PlainCopyOfTheSameBytes(benchmark::State& state) {
     Fixture& f = Shared();
-    const CompactRowStore& store = f.rowset->m_rgRowData.Store();
-    const std::vector<DBBINDING>& bindings = f.layout.bindings;
-    BYTE* target = f.consumerRow.data();
-    for (auto _ : state) {
-        for (size_t r = 0; r < kRows; ++r) {
-            for (size_t c = 0; c < bindings.size(); ++c) {
-                const CompactValue value = store.Read(r, c);
-                const bool text = bindings[c].wType == DBTYPE_WSTR;
-                std::memcpy(target + bindings[c].obValue, value.data,
-                            value.length + (text ? 2 : 0));
-                const DBLENGTH length = value.length;
-                const DBSTATUS status = DBSTATUS_S_OK;
-                std::memcpy(target + bindings[c].obLength, &length, sizeof(length));
-                std::memcpy(target + bindings[c].obStatus, &status, sizeof(status));
-            }
-            benchmark::DoNotOptimize(target);
-        }
-    }
+    for (auto _ : state) PlainCopyOfTheSameBytes(f);
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kRows));
+}
+
+// Both reads in turn within each iteration, so that the ratio sees the same machine load; the
+// iteration time is the IRowset read.
+void BM_ReadToPlainCopyRatio(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    Fixture& f = Shared();
+    double rowsetSeconds = 0;
+    double plainSeconds = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        ReadAllThroughIRowset(f);
+        const auto middle = Clock::now();
+        PlainCopyOfTheSameBytes(f);
+        const auto end = Clock::now();
+        const double rowset = std::chrono::duration<double>(middle - start).count();
+        rowsetSeconds += rowset;
+        plainSeconds += std::chrono::duration<double>(end - middle).count();
+        state.SetIterationTime(rowset);
+    }
+    state.counters["plain_copy_ms"] = plainSeconds * 1000 / static_cast<double>(state.iterations());
+    state.counters["rowset_to_plain_copy"] = plainSeconds > 0 ? rowsetSeconds / plainSeconds : 0;
 }
 
 // A row stored as declared, copied whole (from a small pool: 200,000 of them would need 9 GB).
@@ -239,6 +267,7 @@ void BM_PlainCopyOfDeclaredRows(benchmark::State& state) {
 BENCHMARK(BM_ReadThroughIRowset)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainCopyOfTheSameBytes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainCopyOfDeclaredRows)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadToPlainCopyRatio)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,13 +4,15 @@
 
 #include <atomic>
 #include <memory>
-#include <unordered_map>
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "column_info.h"
 #include "data_conversion.h"
 #include "oledb.h"
 #include "oledberr.h"
+#include "row_array_access.h"
 
 // What CreateAccessor validates against: where the accessor lives and what it may use.
 struct AccessorContext {
@@ -46,6 +48,17 @@ inline const ATLCOLUMNINFO* FindColumn(const ATLCOLUMNINFO* columns, DBORDINAL c
         }
     }
     return nullptr;
+}
+
+// Static maps list ordinal n at index n - 1, so that place is tried before a search.
+inline const ATLCOLUMNINFO* ColumnOfOrdinal(const ATLCOLUMNINFO* columns, DBORDINAL count,
+                                            DBORDINAL ordinal, size_t* index) {
+    if (columns != nullptr && ordinal >= 1 && ordinal <= count &&
+        columns[ordinal - 1].iOrdinal == ordinal) {
+        *index = static_cast<size_t>(ordinal - 1);
+        return &columns[ordinal - 1];
+    }
+    return FindColumn(columns, count, ordinal, index);
 }
 
 inline bool IsTextType(DBTYPE base) {
@@ -92,6 +105,78 @@ inline DBBINDSTATUS ValidateBinding(const DBBINDING& binding, DBACCESSORFLAGS fl
     return DBBINDSTATUS_OK;
 }
 
+// How a value bound as its own type goes out: as text with a terminator, as fixed bytes, or
+// not without conversion.
+enum class StoredCopy : BYTE { kNone, kWideText, kNarrowText, kFixed };
+
+inline StoredCopy StoredCopyOf(DBTYPE type) {
+    switch (type) {
+        case DBTYPE_WSTR:
+            return StoredCopy::kWideText;
+        case DBTYPE_STR:
+            return StoredCopy::kNarrowText;
+        case DBTYPE_I2:
+        case DBTYPE_UI2:
+        case DBTYPE_I4:
+        case DBTYPE_UI4:
+        case DBTYPE_I8:
+        case DBTYPE_UI8:
+        case DBTYPE_R4:
+        case DBTYPE_R8:
+        case DBTYPE_GUID:
+        case DBTYPE_DBTIMESTAMP:
+        case DBTYPE_I1:
+        case DBTYPE_UI1:
+            return StoredCopy::kFixed;
+        default:
+            return StoredCopy::kNone;
+    }
+}
+
+// Where one binding finds its column: the column (null when no column has the ordinal) and its
+// index, and whether the value can go out as it is stored (same type, value part bound).
+struct BoundColumn {
+    const ATLCOLUMNINFO* column;
+    size_t index;
+    StoredCopy copy;
+    DBLENGTH fixedLength;
+};
+
+// The columns of a list of bindings, looked up once for a column array.
+class BindingPlan {
+  public:
+    // Keyed by the column array's address and count: a rowset's columns, static or built by its
+    // Execute, stay as they are while the rowset lives.
+    const std::vector<BoundColumn>& For(const std::vector<DBBINDING>& bindings,
+                                        const ATLCOLUMNINFO* columns, DBORDINAL count) {
+        if (columns != m_columns || count != m_count || m_steps.size() != bindings.size())
+            Build(bindings, columns, count);
+        return m_steps;
+    }
+
+  private:
+    void Build(const std::vector<DBBINDING>& bindings, const ATLCOLUMNINFO* columns,
+               DBORDINAL count) {
+        m_steps.clear();
+        for (const DBBINDING& binding : bindings) {
+            BoundColumn step{nullptr, 0, StoredCopy::kNone, 0};
+            step.column = ColumnOfOrdinal(columns, count, binding.iOrdinal, &step.index);
+            if (step.column != nullptr && step.column->wType == binding.wType &&
+                (binding.dwPart & DBPART_VALUE) != 0) {
+                step.copy = StoredCopyOf(binding.wType);
+                step.fixedLength = FixedTypeSize(binding.wType);
+            }
+            m_steps.push_back(step);
+        }
+        m_columns = columns;
+        m_count = count;
+    }
+
+    std::vector<BoundColumn> m_steps;
+    const ATLCOLUMNINFO* m_columns = nullptr;
+    DBORDINAL m_count = 0;
+};
+
 // One accessor: its flags, its own copy of the bindings (with owned DBOBJECTs) and its count.
 class AccessorRecord {
   public:
@@ -116,6 +201,10 @@ class AccessorRecord {
     DBREFCOUNT RefCount() const { return m_refCount; }
     DBREFCOUNT AddRef() { return ++m_refCount; }
     DBREFCOUNT Release() { return m_refCount == 0 ? 0 : --m_refCount; }
+    // The columns of the bindings in a column array, kept until the array changes.
+    const std::vector<BoundColumn>& ColumnsIn(const ATLCOLUMNINFO* columns, DBORDINAL count) const {
+        return m_plan.For(m_bindings, columns, count);
+    }
     void MarkInherited() {
         m_flags |= DBACCESSOR_INHERITED;
         m_refCount = 1;
@@ -136,6 +225,7 @@ class AccessorRecord {
     std::vector<DBBINDING> m_bindings;
     std::vector<std::unique_ptr<DBOBJECT>> m_objects;
     DBREFCOUNT m_refCount = 1;
+    mutable BindingPlan m_plan;
 };
 
 // Handles are numbers unique within the module, so a handle of another object, or one released,
@@ -144,16 +234,16 @@ class AccessorTable {
   public:
     HACCESSOR Add(const AccessorRecord& record) {
         const HACCESSOR handle = NextHandle();
-        m_records.emplace(handle, std::make_unique<AccessorRecord>(record));
+        m_records.emplace_back(handle, std::make_unique<AccessorRecord>(record));
         return handle;
     }
     AccessorRecord* Find(HACCESSOR handle) const {
-        const auto found = m_records.find(handle);
+        const auto found = Position(handle);
         return found == m_records.end() ? nullptr : found->second.get();
     }
     // Drops one reference; the accessor goes when none is left. Returns the count left.
     DBREFCOUNT Release(HACCESSOR handle) {
-        const auto found = m_records.find(handle);
+        const auto found = Position(handle);
         if (found == m_records.end()) return 0;
         const DBREFCOUNT left = found->second->Release();
         if (left == 0) m_records.erase(found);
@@ -164,16 +254,31 @@ class AccessorTable {
         for (const auto& entry : other.m_records) {
             auto copy = std::make_unique<AccessorRecord>(*entry.second);
             copy->MarkInherited();
-            m_records[entry.first] = std::move(copy);
+            const auto found = Position(entry.first);
+            if (found != m_records.end())
+                found->second = std::move(copy);
+            else
+                m_records.emplace_back(entry.first, std::move(copy));
         }
     }
     size_t GetCount() const { return m_records.size(); }
 
   private:
+    using Entry = std::pair<HACCESSOR, std::unique_ptr<AccessorRecord>>;
+
     static HACCESSOR NextHandle() {
         static std::atomic<ULONG_PTR> next{0x5A000001};
         return static_cast<HACCESSOR>(next.fetch_add(1));
     }
+    // An object holds a handful of accessors: a search beats hashing here.
+    std::vector<Entry>::const_iterator Position(HACCESSOR handle) const {
+        return std::find_if(m_records.begin(), m_records.end(),
+                            [handle](const Entry& entry) { return entry.first == handle; });
+    }
+    std::vector<Entry>::iterator Position(HACCESSOR handle) {
+        return std::find_if(m_records.begin(), m_records.end(),
+                            [handle](const Entry& entry) { return entry.first == handle; });
+    }
 
-    std::unordered_map<HACCESSOR, std::unique_ptr<AccessorRecord>> m_records;
+    std::vector<Entry> m_records;
 };

@@ -26,55 +26,23 @@ inline bool IsSuccessStatus(DBSTATUS status) {
     }
 }
 
-// Static maps list ordinal n at index n - 1, so that place is tried before a search.
-inline const ATLCOLUMNINFO* ColumnOfOrdinal(const ATLCOLUMNINFO* columns, DBORDINAL count,
-                                            DBORDINAL ordinal, size_t* index) {
-    if (columns != nullptr && ordinal >= 1 && ordinal <= count &&
-        columns[ordinal - 1].iOrdinal == ordinal) {
-        *index = static_cast<size_t>(ordinal - 1);
-        return &columns[ordinal - 1];
-    }
-    return FindColumn(columns, count, ordinal, index);
-}
-
-// The common case without conversion: a column bound as its own fixed-length type, or a text
-// bound as the same kind of text with room for it and its terminator. These write exactly what
-// WriteBoundValue writes for them, without its general path.
-inline bool TryWriteSameType(const DBBINDING& binding, DBTYPE type, const CompactValue& value,
-                             BYTE* pData, DBSTATUS* status) {
-    if (binding.wType != type || (binding.dwPart & DBPART_VALUE) == 0 || value.data == nullptr)
-        return false;
-    DBLENGTH length = 0;
-    switch (type) {
-        case DBTYPE_WSTR:
-        case DBTYPE_STR: {
-            const size_t terminator = type == DBTYPE_WSTR ? sizeof(WCHAR) : 1;
-            if (binding.cbMaxLen < value.length + terminator) return false;
-            BYTE* target = pData + binding.obValue;
-            std::memcpy(target, value.data, value.length);
-            target[value.length] = 0;
-            if (terminator == 2) target[value.length + 1] = 0;
-            length = value.length;
-            break;
-        }
-        case DBTYPE_I2:
-        case DBTYPE_UI2:
-        case DBTYPE_I4:
-        case DBTYPE_UI4:
-        case DBTYPE_I8:
-        case DBTYPE_UI8:
-        case DBTYPE_R4:
-        case DBTYPE_R8:
-        case DBTYPE_GUID:
-        case DBTYPE_DBTIMESTAMP:
-        case DBTYPE_I1:
-        case DBTYPE_UI1:
-            length = FixedTypeSize(type);
-            if (value.length < length) return false;
-            std::memcpy(pData + binding.obValue, value.data, static_cast<size_t>(length));
-            break;
-        default:
-            return false;
+// Writes the value as stored when that is what the conversion would write: a fixed value whole,
+// a text with room for it and its terminator. False (nothing written) otherwise.
+inline bool WriteStoredValue(const DBBINDING& binding, StoredCopy copy, DBLENGTH fixedLength,
+                             const CompactValue& value, BYTE* pData, DBSTATUS* status) {
+    if (value.data == nullptr) return false;
+    BYTE* target = pData + binding.obValue;
+    DBLENGTH length = value.length;
+    if (copy == StoredCopy::kFixed) {
+        if (value.length < fixedLength) return false;
+        std::memcpy(target, value.data, static_cast<size_t>(fixedLength));
+        length = fixedLength;
+    } else {
+        const size_t terminator = copy == StoredCopy::kWideText ? sizeof(WCHAR) : 1;
+        if (copy == StoredCopy::kNone || binding.cbMaxLen < value.length + terminator) return false;
+        std::memcpy(target, value.data, value.length);
+        target[value.length] = 0;
+        if (terminator == 2) target[value.length + 1] = 0;
     }
     if ((binding.dwPart & DBPART_LENGTH) != 0)
         std::memcpy(pData + binding.obLength, &length, sizeof(length));
@@ -84,31 +52,47 @@ inline bool TryWriteSameType(const DBBINDING& binding, DBTYPE type, const Compac
     return true;
 }
 
-// Writes every binding; a binding whose column is missing (an accessor inherited from a command
-// that never saw the columns) gets DBSTATUS_E_BADACCESSOR. S_OK, DB_S_ERRORSOCCURRED when some
-// bindings failed, DB_E_ERRORSOCCURRED when all did.
-inline HRESULT WriteBoundRow(const std::vector<DBBINDING>& bindings, const ATLCOLUMNINFO* columns,
-                             DBORDINAL columnCount, const RowView& row, BYTE* pData) {
+// The common case without conversion: a column bound as its own type with the value part. These
+// write exactly what WriteBoundValue writes for them, without its general path.
+inline bool TryWriteSameType(const DBBINDING& binding, DBTYPE type, const CompactValue& value,
+                             BYTE* pData, DBSTATUS* status) {
+    if (binding.wType != type || (binding.dwPart & DBPART_VALUE) == 0) return false;
+    return WriteStoredValue(binding, StoredCopyOf(type), FixedTypeSize(type), value, pData, status);
+}
+
+// Writes every binding through its looked-up column; a binding whose column is missing (an
+// accessor inherited from a command that never saw the columns) gets DBSTATUS_E_BADACCESSOR.
+// S_OK, DB_S_ERRORSOCCURRED when some bindings failed, DB_E_ERRORSOCCURRED when all did.
+inline HRESULT WriteBoundRow(const std::vector<DBBINDING>& bindings,
+                             const std::vector<BoundColumn>& columns, const RowView& row,
+                             BYTE* pData) {
     size_t errors = 0;
-    for (const DBBINDING& binding : bindings) {
-        size_t index = 0;
-        const ATLCOLUMNINFO* column =
-            ColumnOfOrdinal(columns, columnCount, binding.iOrdinal, &index);
+    for (size_t i = 0; i < bindings.size(); ++i) {
+        const DBBINDING& binding = bindings[i];
+        const BoundColumn& bound = columns[i];
         DBSTATUS status;
-        if (column == nullptr) {
+        if (bound.column == nullptr) {
             status = DBSTATUS_E_BADACCESSOR;
             if ((binding.dwPart & DBPART_STATUS) != 0)
                 std::memcpy(pData + binding.obStatus, &status, sizeof(status));
-        } else {
-            const CompactValue value = row.Read(*column, index);
-            if (!TryWriteSameType(binding, column->wType, value, pData, &status)) {
-                status = WriteBoundValue(binding, column->wType, value.data, value.length,
-                                         value.data == nullptr ? DBSTATUS_S_ISNULL : DBSTATUS_S_OK,
-                                         pData);
-            }
+            ++errors;
+            continue;
         }
+        const CompactValue value = row.Read(*bound.column, bound.index);
+        if (bound.copy != StoredCopy::kNone &&
+            WriteStoredValue(binding, bound.copy, bound.fixedLength, value, pData, &status))
+            continue;
+        status = WriteBoundValue(binding, bound.column->wType, value.data, value.length,
+                                 value.data == nullptr ? DBSTATUS_S_ISNULL : DBSTATUS_S_OK, pData);
         if (!IsSuccessStatus(status)) ++errors;
     }
     if (errors == 0) return S_OK;
     return errors == bindings.size() ? DB_E_ERRORSOCCURRED : DB_S_ERRORSOCCURRED;
+}
+
+// The same, looking the columns up for this one call.
+inline HRESULT WriteBoundRow(const std::vector<DBBINDING>& bindings, const ATLCOLUMNINFO* columns,
+                             DBORDINAL columnCount, const RowView& row, BYTE* pData) {
+    BindingPlan plan;
+    return WriteBoundRow(bindings, plan.For(bindings, columns, columnCount), row, pData);
 }

@@ -134,7 +134,7 @@ class IRowsetImpl : public RowsetInterface {
         DBORDINAL columnCount = 0;
         const ATLCOLUMNINFO* columns = T::GetColumnInfo(self, &columnCount);
         const RowView view = OpenAnyRow(self->m_rgRowData, static_cast<size_t>(row->m_iRowset));
-        return WriteBoundRow(accessor->Bindings(), columns, columnCount, view,
+        return WriteBoundRow(accessor->Bindings(), accessor->ColumnsIn(columns, columnCount), view,
                              static_cast<BYTE*>(pData));
     }
 
