@@ -6,7 +6,8 @@
 #include "util_props.h"
 
 // The rowset properties of a schema rowset: its interfaces, and the fetch and hold behaviour a
-// consumer may ask for in GetRowset's property sets (published defaults: all off).
+// consumer may change in GetRowset's property sets, with the framework's defaults (on), as the
+// rowsets of a command have them.
 class CSchemaRowsetProperties : public CUtlProps<CSchemaRowsetProperties> {
   public:
     BEGIN_PROPSET_MAP(CSchemaRowsetProperties)
@@ -17,9 +18,9 @@ class CSchemaRowsetProperties : public CUtlProps<CSchemaRowsetProperties> {
     PROPERTY_INFO_ENTRY(IRowset)
     PROPERTY_INFO_ENTRY(IRowsetIdentity)
     PROPERTY_INFO_ENTRY(IRowsetInfo)
-    PROPERTY_INFO_ENTRY_VALUE(CANFETCHBACKWARDS, false)
-    PROPERTY_INFO_ENTRY_VALUE(CANHOLDROWS, false)
-    PROPERTY_INFO_ENTRY_VALUE(CANSCROLLBACKWARDS, false)
+    PROPERTY_INFO_ENTRY(CANFETCHBACKWARDS)
+    PROPERTY_INFO_ENTRY(CANHOLDROWS)
+    PROPERTY_INFO_ENTRY(CANSCROLLBACKWARDS)
     END_PROPERTY_SET(DBPROPSET_ROWSET)
     END_PROPSET_MAP()
 };

@@ -247,22 +247,22 @@ TEST(SchemaRowsetCreation, RefusalsAndProperties) {
         DB_S_ERRORSOCCURRED);
     ASSERT_NE(rowset, nullptr);
     rowset->Release();
-    // A known one is set: this rowset then holds rows.
+    // A known one is set: this rowset then refuses to hand out a row while one is held.
     prop.dwPropertyID = DBPROP_CANHOLDROWS;
     prop.dwOptions = DBPROPOPTIONS_REQUIRED;
     prop.vValue.vt = VT_BOOL;
-    prop.vValue.boolVal = VARIANT_TRUE;
+    prop.vValue.boolVal = VARIANT_FALSE;
     VARIANT restriction = TextVariant(u"x");
     VARIANT two[2] = {restriction, restriction};
-    CComPtr<IRowset> holding;
+    CComPtr<IRowset> strict;
     ASSERT_EQ(schemas->GetRowset(nullptr, kTestSchemaGuid, 2, two, IID_IRowset, 1, &set,
-                                 reinterpret_cast<IUnknown**>(&holding)),
+                                 reinterpret_cast<IUnknown**>(&strict)),
               S_OK);
+    EXPECT_EQ(prop.dwStatus, static_cast<DBPROPSTATUS>(DBPROPSTATUS_OK));
     VariantClear(&restriction);
-    std::vector<HROW> a = NextRows(holding, 0, 1, S_OK);
-    std::vector<HROW> b = NextRows(holding, 0, 1, S_OK);
-    holding->ReleaseRows(1, a.data(), nullptr, nullptr, nullptr);
-    holding->ReleaseRows(1, b.data(), nullptr, nullptr, nullptr);
+    std::vector<HROW> a = NextRows(strict, 0, 1, S_OK);
+    NextRows(strict, 0, 1, DB_E_ROWSNOTRELEASED);
+    strict->ReleaseRows(1, a.data(), nullptr, nullptr, nullptr);
 }
 
 TEST(SchemaRowsetCreation, AggregatedSchemaRowset) {
@@ -322,14 +322,14 @@ TEST(RowsetCreation, RowsetInfoAnswersTheCopiedProperties) {
     CComQIPtr<ICommand> same(command);
     EXPECT_EQ(specification.p, same.p);
 
-    // A schema rowset answers its own rowset properties, published defaults off.
+    // A schema rowset answers its own rowset properties, with the framework's defaults.
     CComPtr<IDBCreateCommand> session = OpenSession();
     CComQIPtr<IDBSchemaRowset> schemas(session);
     CComPtr<IRowset> schema;
     ASSERT_EQ(schemas->GetRowset(nullptr, kTestSchemaGuid, 0, nullptr, IID_IRowset, 0, nullptr,
                                  reinterpret_cast<IUnknown**>(&schema)),
               S_OK);
-    EXPECT_FALSE(RowsetBool(schema, DBPROP_CANHOLDROWS));
+    EXPECT_TRUE(RowsetBool(schema, DBPROP_CANHOLDROWS));
     EXPECT_TRUE(RowsetBool(schema, DBPROP_IRowsetIdentity));
 }
 
