@@ -479,7 +479,7 @@ ZELMO_DBGUID(DBSCHEMA_PROCEDURE_COLUMNS, 0xc8b522c9);
 
 // The data-link service that asks a data source for its own property pages.
 COMRT_GUID(OLEDB_SVC_DSLPropertyPages, 0x51740c02, 0x7e8e, 0x11d2, 0xa0, 0x2d, 0x00, 0xc0, 0x4f,
-           0xa3, 0x73, 0xa9);
+           0xa3, 0x73, 0x48);
 
 inline constexpr const GUID& DB_NULLGUID = GUID_NULL;
 inline constexpr DBID DB_NULLID = {
