@@ -38,6 +38,27 @@ TEST_F(StandinServiceTest, ServesTheDataFileFormat) {
     EXPECT_THROW(StandinService("[1]"), std::exception);
 }
 
+TEST_F(StandinServiceTest, ExampleDataServesAModelAndItsCannedAnswers) {
+    StartService(StandinService::ReadFile(ZELMO_STANDIN_EXAMPLE));
+    APIAuthToken token = Login(u"ann@example.com", u"secret");
+    ASSERT_EQ(token.IsLoggedIn(), 1);
+    std::vector<JSONModel> models = GetModels(token);
+    ASSERT_EQ(models.size(), 1u);
+    EXPECT_EQ(GetDimensions(token, "7").size(), 3u);
+    EXPECT_EQ(GetMembers(token, "7", "1", "1").at(1).GetAlias(), u"GDG");
+    EXPECT_EQ(GetMdxMember(token, "7", "201").GetName(), u"2024");
+    std::unique_ptr<RESTData> grid = ExecuteMdxQuery(
+        token, "SELECT [Year].Members ON COLUMNS, [Product].Members ON ROWS FROM [Sales Plan]");
+    ASSERT_EQ(grid->GetStatus(), 1);
+    EXPECT_EQ(grid->GetAxis(0).GetTuples().size(), 1u);
+    EXPECT_EQ(grid->GetAxis(1).GetTuples().size(), 2u);
+    std::unique_ptr<RESTData> rows = ExecuteMdxQuery(
+        token, "DRILLTHROUGH SELECT FROM [Sales Plan] WHERE ([Product].[Widget], [Year].[2024])");
+    ASSERT_EQ(rows->GetStatus(), 1);
+    EXPECT_EQ(rows->IsDrillThrough(), 1);
+    EXPECT_EQ(rows->GetDrillThroughTable().GetValues().size(), 6u);
+}
+
 TEST_F(StandinServiceTest, StopsCleanlyWithUnansweredConnections) {
     StartService(R"({"acceptAnyUser": true})");
     service->SetFault("", {StandinFaultKind::kNoAnswer, 200, "", {}});

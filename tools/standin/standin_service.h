@@ -1,7 +1,8 @@
 // The stand-in of the cloud service: its REST API over real HTTP on 127.0.0.1, serving a model
 // from JSON data, recording every request, and failing on demand.
 //
-// The data (a file for the demo, text for a test) is one JSON object:
+// The data (a file for the demo, text for a test) is one JSON object; example_data.json beside
+// this file is a small model in that format:
 //   "users":  [{"user", "password", "apiUser", "apiKey"}]   who may log in
 //   "acceptAnyUser": true      any user name and password log in, as apiUser "api-" + user and
 //                              apiKey "key-" + user, and any credentials pass the API routes
