@@ -63,9 +63,10 @@ inline bool TryWriteSameType(const DBBINDING& binding, DBTYPE type, const Compac
 // Writes every binding through its looked-up column; a binding whose column is missing (an
 // accessor inherited from a command that never saw the columns) gets DBSTATUS_E_BADACCESSOR.
 // S_OK, DB_S_ERRORSOCCURRED when some bindings failed, DB_E_ERRORSOCCURRED when all did.
-inline HRESULT WriteBoundRow(const std::vector<DBBINDING>& bindings,
-                             const std::vector<BoundColumn>& columns, const RowView& row,
-                             BYTE* pData) {
+// Row is a RowView, or anything with the same Read(column, index).
+template <class Row>
+HRESULT WriteBoundRow(const std::vector<DBBINDING>& bindings,
+                      const std::vector<BoundColumn>& columns, const Row& row, BYTE* pData) {
     size_t errors = 0;
     for (size_t i = 0; i < bindings.size(); ++i) {
         const DBBINDING& binding = bindings[i];
@@ -89,6 +90,20 @@ inline HRESULT WriteBoundRow(const std::vector<DBBINDING>& bindings,
     if (errors == 0) return S_OK;
     return errors == bindings.size() ? DB_E_ERRORSOCCURRED : DB_S_ERRORSOCCURRED;
 }
+
+// A compact row whose store is known to hold every column of the column array.
+class CompactRowReader {
+  public:
+    CompactRowReader(const CompactRowStore& store, size_t row)
+        : m_store(store), m_base(store.RowBase(row)) {}
+    CompactValue Read(const ATLCOLUMNINFO& /*column*/, size_t index) const {
+        return m_store.ReadIn(m_base, index);
+    }
+
+  private:
+    const CompactRowStore& m_store;
+    const BYTE* m_base;
+};
 
 // The same, looking the columns up for this one call.
 inline HRESULT WriteBoundRow(const std::vector<DBBINDING>& bindings, const ATLCOLUMNINFO* columns,

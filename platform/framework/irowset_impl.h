@@ -133,8 +133,15 @@ class IRowsetImpl : public RowsetInterface {
         if (pData == nullptr) return E_INVALIDARG;
         DBORDINAL columnCount = 0;
         const ATLCOLUMNINFO* columns = T::GetColumnInfo(self, &columnCount);
-        const RowView view = OpenAnyRow(self->m_rgRowData, static_cast<size_t>(row->m_iRowset));
-        return WriteBoundRow(accessor->Bindings(), accessor->ColumnsIn(columns, columnCount), view,
+        const auto index = static_cast<size_t>(row->m_iRowset);
+        const std::vector<BoundColumn>& bound = accessor->ColumnsIn(columns, columnCount);
+        if constexpr (IsCompactRowArray<std::decay_t<decltype(self->m_rgRowData)>>::value) {
+            const CompactRowStore& store = self->m_rgRowData.Store();
+            if (columnCount <= store.GetColumnCount())
+                return WriteBoundRow(accessor->Bindings(), bound, CompactRowReader(store, index),
+                                     static_cast<BYTE*>(pData));
+        }
+        return WriteBoundRow(accessor->Bindings(), bound, OpenAnyRow(self->m_rgRowData, index),
                              static_cast<BYTE*>(pData));
     }
 

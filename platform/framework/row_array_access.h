@@ -95,6 +95,11 @@ class CCompactRowArray {
     bool m_laidOut = false;
 };
 
+template <class Array>
+struct IsCompactRowArray : std::false_type {};
+template <class Storage>
+struct IsCompactRowArray<CCompactRowArray<Storage>> : std::true_type {};
+
 // The bytes of a column value inside raw row bytes: a text's length is found within the column.
 inline CompactValue RawColumnValue(const BYTE* row, const ATLCOLUMNINFO& column) {
     const BYTE* data = row + column.cbOffset;
