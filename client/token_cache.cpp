@@ -30,6 +30,11 @@ void TokenCache::Insert(const std::u16string& user, const APIAuthToken& token) {
     entries.emplace(user, token);
 }
 
+void TokenCache::ClearForTesting() {
+    std::lock_guard<std::mutex> guard(lock);
+    entries.clear();
+}
+
 size_t TokenCache::Size() const {
     std::lock_guard<std::mutex> guard(lock);
     return entries.size();

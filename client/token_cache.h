@@ -19,6 +19,8 @@ class TokenCache {
     // Only logged-in tokens are kept; an insert for a name already present changes nothing.
     void Insert(const std::u16string& user, const APIAuthToken& token);
     size_t Size() const;
+    // Lets each test of a process start with no logins.
+    void ClearForTesting();
 
   private:
     TokenCache() = default;

@@ -9,6 +9,7 @@
 
 #include "client/request_timeout.h"
 #include "client/service_address.h"
+#include "client/token_cache.h"
 #include "tools/standin/standin_service.h"
 
 // A user the stand-in knows: ann@example.com / secret -> ann-api / ann-key.
@@ -18,6 +19,7 @@ constexpr char kUserData[] = R"({"users": [{"user": "ann@example.com", "password
 class ServiceTest : public ::testing::Test {
   protected:
     void StartService(const std::string& data) {
+        TokenCache::Instance().ClearForTesting();
         service = std::make_unique<StandinService>(data);
         ServiceAddress::Set(service->GetAddress());
         RequestTimeout::Set(std::chrono::seconds(10));
