@@ -139,6 +139,27 @@ TEST_F(MdxQueryTest, SlowBodyWithinTheTimeOutSucceeds) {
     EXPECT_EQ(Run()->GetStatus(), 1);
 }
 
+TEST_F(MdxQueryTest, TimeOutBoundsEachReadNotTheWholeAnswer) {
+    // Four pieces 400 ms apart take longer than the time-out, but no single read does. The
+    // library reads a body in pieces of up to 64 KiB, so the answer must be larger than that.
+    std::string noise;
+    unsigned int seed = 7;
+    for (int i = 0; i < 600000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise += static_cast<char>('a' + (seed >> 16) % 26);
+    }
+    service->SetMdxAnswer("BIG", R"({"drillThrough": true, "drillThroughResult": {"values": [[")" +
+                                     noise + R"("]], "numRows": 1, "numColumns": 1}})");
+    RequestTimeout::Set(std::chrono::milliseconds(1500));
+    service->SetFault("/api/models/mdx",
+                      {StandinFaultKind::kSlowBody, 200, "", std::chrono::milliseconds(400)});
+    auto start = std::chrono::steady_clock::now();
+    std::unique_ptr<RESTData> result = Run("BIG");
+    EXPECT_EQ(result->GetStatus(), 1);
+    EXPECT_EQ(result->IsDrillThrough(), 1);
+    EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
+}
+
 TEST_F(MdxQueryTest, SlowBodyPastTheTimeOutFails) {
     RequestTimeout::Set(std::chrono::milliseconds(300));
     StandinFault slow{StandinFaultKind::kSlowBody, 200, "", std::chrono::milliseconds(2000)};
