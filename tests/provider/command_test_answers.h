@@ -219,6 +219,26 @@ class ResultsTest : public provider_test::ProviderTest {
         return data;
     }
 
+    // Every row of a rowset through GetNextRows and GetData, each into rowSize bytes.
+    static std::vector<std::vector<BYTE>> ReadAllRows(IRowset* rowset, HACCESSOR accessor,
+                                                      size_t rowSize) {
+        std::vector<std::vector<BYTE>> rows;
+        for (;;) {
+            DBCOUNTITEM obtained = 0;
+            HROW* handles = nullptr;
+            const HRESULT hr = rowset->GetNextRows(DB_NULL_HCHAPTER, 0, 10, &obtained, &handles);
+            EXPECT_TRUE(hr == S_OK || hr == DB_S_ENDOFROWSET) << std::hex << hr;
+            for (DBCOUNTITEM i = 0; i < obtained; ++i) {
+                rows.emplace_back(rowSize, 0);
+                EXPECT_EQ(rowset->GetData(handles[i], accessor, rows.back().data()), S_OK);
+            }
+            if (obtained != 0) rowset->ReleaseRows(obtained, handles, nullptr, nullptr, nullptr);
+            CoTaskMemFree(handles);
+            if (hr != S_OK || obtained == 0) break;
+        }
+        return rows;
+    }
+
     size_t MdxRequests() const {
         size_t count = 0;
         for (const HttpRequest& request : Standin().GetRequests())
