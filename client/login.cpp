@@ -18,23 +18,25 @@ APIAuthToken Login(const std::u16string& user, std::u16string password) {
     } catch (const std::exception&) {
         // A failed look-up only costs a request.
     }
-    ServiceRequest request;
-    request.method = web::http::methods::POST;
-    request.path = u"/login";
-    request.user = user;
-    request.secret = std::move(password);
-    APIAuthToken token = RunServiceRequest(
-        request,
-        [](const pplx::task<web::http::http_response>& sent) {
-            return sent.then(LoginResponseToJson).then([](const web::json::value& answer) {
-                return ParseAPIAuthToken(answer);
-            });
-        },
-        APIAuthToken());
+    APIAuthToken token;
     try {
+        ServiceRequest request;
+        request.method = web::http::methods::POST;
+        request.path = u"/login";
+        request.user = user;
+        request.secret = std::move(password);
+        token = RunServiceRequest(
+            request,
+            [](const pplx::task<web::http::http_response>& sent) {
+                return sent.then(LoginResponseToJson).then([](const web::json::value& answer) {
+                    return ParseAPIAuthToken(answer);
+                });
+            },
+            APIAuthToken());
         TokenCache::Instance().Insert(user, token);
-    } catch (const std::exception&) {
-        // Not cached: the next login asks again.
+    } catch (...) {
+        // A request that cannot even be built is a failed login; a token that cannot be cached
+        // is still the answer, and the next login asks again.
     }
     return token;
 }
