@@ -1,7 +1,10 @@
 // The data source's credentials as its children use them: the narrow user name and password that
 // a command's login sends, and the login cache that spares a later data source the prompt.
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "client/rest_data.h"
 #include "provider_fixture.h"
 
 namespace {
@@ -92,6 +95,28 @@ TEST_F(DataSourceCredentialsTest, InitializeSendsNothingToTheService) {
     CComPtr<IDBInitialize> dataSource = InitializedDataSource(u"heidi@example.com", u"pw");
     CComPtr<IUnknown> session = OpenSession(dataSource);
     EXPECT_TRUE(Standin().GetRequests().empty());
+}
+
+TEST_F(DataSourceCredentialsTest, DisplayOptionFromDataSourceTextReachesTheQueryResult) {
+    Standin().SetMdxAnswer("SELECT FROM [Plan]", R"({"values": [], "axes": []})");
+    const std::vector<std::pair<std::u16string, int>> cases = {
+        {u"1", 1}, {u"0", 0}, {u"", 2}, {u"names", 2}, {u"7", 7}};
+    for (const auto& [text, option] : cases) {
+        CComPtr<IDBInitialize> dataSource = CreateDataSource();
+        ASSERT_EQ(SetCredentials(dataSource, u"ivan@example.com", u"pw", &text), S_OK);
+        ASSERT_EQ(dataSource->Initialize(), S_OK);
+        CComPtr<IUnknown> session = OpenSession(dataSource);
+        CComPtr<ICommandText> command = CreateCommand(session);
+        ASSERT_TRUE(command);
+        ASSERT_EQ(command->SetCommandText(MDGUID_MDX, u"SELECT FROM [Plan]"), S_OK);
+        command->Execute(nullptr, IID_NULL, nullptr, nullptr, nullptr);
+        CComQIPtr<IExtendCommand> extend(command);
+        RESTData* result = nullptr;
+        ASSERT_EQ(extend->GetRESTData(&result), S_OK);
+        ASSERT_NE(result, nullptr);
+        EXPECT_EQ(result->GetMemberDisplayOption(), option)
+            << std::string(text.begin(), text.end());
+    }
 }
 
 }  // namespace
