@@ -1,4 +1,5 @@
 // Reading the service address from "config.txt" beside the module, once per process.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -105,6 +106,27 @@ TEST_F(ServiceConfigTest, ModuleUnderAnotherNameOrTooLongPathIsIgnored) {
 
 TEST_F(ServiceConfigTest, DefaultModulePathIsEmptyWithoutTheProviderLoaded) {
     EXPECT_EQ(DefaultModulePath(), u"");
+}
+
+TEST_F(ServiceConfigTest, DefaultModulePathFindsTheLoadedProvider) {
+    // Any shared library loaded under the provider's file name stands in for it.
+    std::string module = folder + "/ZelmoProvider.so";
+    {
+        std::ifstream from("/lib/x86_64-linux-gnu/libz.so.1", std::ios::binary);
+        if (!from) {
+            GTEST_SKIP() << "no libz.so.1 to load under the provider's name";
+        }
+        std::ofstream(module, std::ios::binary) << from.rdbuf();
+    }
+    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    SetModulePathProvider(DefaultModulePath);
+    EXPECT_EQ(DefaultModulePath(), Utf8ToUtf16(module));
+    WriteConfig("http://beside-the-module\n");
+    ReadServiceConfig();
+    EXPECT_EQ(ServiceAddress::Get(), "http://beside-the-module");
+    dlclose(handle);
+    std::remove(module.c_str());
 }
 
 }  // namespace
