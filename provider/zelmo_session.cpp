@@ -3,11 +3,7 @@
 #include "provider/zelmo_session.h"
 
 #include "provider/zelmo_data_source.h"
-#if __has_include("provider/zelmo_rowset.h")
 #include "provider/zelmo_rowset.h"
-#else
-#include "provider/rowset_placeholder.h"
-#endif
 
 STDMETHODIMP ZelmoSession::OpenRowset(IUnknown* pUnkOuter, DBID* pTableID, DBID* pIndexID,
                                       REFIID riid, ULONG cPropertySets, DBPROPSET rgPropertySets[],

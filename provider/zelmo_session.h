@@ -89,11 +89,7 @@ class ZelmoSession : public CComObjectRootEx<CComSingleThreadModel>,
 };
 
 // The classes the maps name; they need the session complete.
-#if __has_include("provider/zelmo_command.h")
 #include "provider/zelmo_command.h"
-#else
-#include "provider/command_placeholder.h"
-#endif
 #include "provider/schema/cube_rowset.h"
 #include "provider/schema/dimension_rowset.h"
 #include "provider/schema/function_rowset.h"
