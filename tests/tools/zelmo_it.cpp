@@ -2,6 +2,7 @@
 // the built provider, registered in a scratch registry, and the in-process stand-in service
 // serving the sample model; its printed answers are compared with the expected texts.
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -62,6 +63,7 @@ struct ToolRun {
     int exitCode = -1;
     std::string out;
     std::string err;
+    std::string terminal;  // what a pseudo-terminal showed
 };
 
 class ScratchFolder {
@@ -84,10 +86,18 @@ class ScratchFolder {
     fs::path path;
 };
 
-// Runs zelmo in a session of its own, so that it has no controlling terminal and a missing
-// credential can never open a prompt; stdout and stderr go to files that are read back.
+// What the terminal shows and what the user types in answer, in turn.
+struct TerminalStep {
+    std::string waitFor;
+    std::string type;
+};
+
+// Runs zelmo in a session of its own: without a terminal (so that a missing credential can
+// never open a prompt), or with a pseudo-terminal as its controlling terminal that the steps
+// answer. stdout and stderr go to files that are read back.
 ToolRun RunZelmo(const fs::path& scratch, const fs::path& registryRoot,
-                 const std::vector<std::string>& args) {
+                 const std::vector<std::string>& args,
+                 const std::vector<TerminalStep>* terminalSteps = nullptr) {
     std::vector<std::string> argvText = {ZELMO_TOOL_PATH};
     argvText.insert(argvText.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -117,11 +127,24 @@ ToolRun RunZelmo(const fs::path& scratch, const fs::path& registryRoot,
     }
     envp.push_back(nullptr);
 
+    ToolRun run;
+    int master = -1;
+    std::string terminalPath = "/dev/null";
+    if (terminalSteps != nullptr) {
+        master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0 ||
+            ptsname(master) == nullptr) {
+            run.err = "no pseudo-terminal";
+            return run;
+        }
+        terminalPath = ptsname(master);
+    }
     const std::string outPath = (scratch / "zelmo.out").string();
     const std::string errPath = (scratch / "zelmo.err").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    // Opened after the new session starts, a terminal becomes the controlling one.
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, terminalPath.c_str(), O_RDWR, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
@@ -130,7 +153,6 @@ ToolRun RunZelmo(const fs::path& scratch, const fs::path& registryRoot,
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
 
-    ToolRun run;
     pid_t child = 0;
     const int spawned =
         posix_spawn(&child, argv[0], &actions, &attributes, argv.data(), envp.data());
@@ -138,10 +160,43 @@ ToolRun RunZelmo(const fs::path& scratch, const fs::path& registryRoot,
     posix_spawnattr_destroy(&attributes);
     if (spawned != 0) {
         run.err = "posix_spawn failed: " + std::to_string(spawned);
+        if (master >= 0) {
+            close(master);
+        }
         return run;
+    }
+    if (master >= 0) {
+        size_t step = 0;
+        size_t searchFrom = 0;
+        for (;;) {
+            pollfd ready = {master, POLLIN, 0};
+            if (poll(&ready, 1, 20000) <= 0) {
+                break;  // a prompt that never comes: the child's exit status tells the rest
+            }
+            char buffer[512];
+            const ssize_t got = read(master, buffer, sizeof buffer);
+            if (got <= 0) {
+                break;  // the child has closed the terminal
+            }
+            run.terminal.append(buffer, static_cast<size_t>(got));
+            if (step < terminalSteps->size()) {
+                const TerminalStep& next = (*terminalSteps)[step];
+                const size_t found = run.terminal.find(next.waitFor, searchFrom);
+                if (found != std::string::npos) {
+                    searchFrom = found + next.waitFor.size();
+                    if (write(master, next.type.data(), next.type.size()) < 0) {
+                        break;
+                    }
+                    ++step;
+                }
+            }
+        }
     }
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (master >= 0) {
+        close(master);
     }
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.out = ReadText(outPath);
@@ -198,8 +253,9 @@ class ZelmoQueryTest : public testing::Test {
 #endif
     }
 
-    ToolRun Run(const std::vector<std::string>& args) {
-        return RunZelmo(scratch.path, registryRoot, args);
+    ToolRun Run(const std::vector<std::string>& args,
+                const std::vector<TerminalStep>* terminalSteps = nullptr) {
+        return RunZelmo(scratch.path, registryRoot, args, terminalSteps);
     }
 
     ToolRun Query(const std::string& statement, std::vector<std::string> options = {}) {
@@ -266,6 +322,23 @@ TEST_F(ZelmoQueryTest, AMissingPasswordWithoutTerminalIsACancelledPrompt) {
                            "prompt was cancelled or no terminal was available"),
               std::string::npos)
         << run.err;
+}
+
+TEST_F(ZelmoQueryTest, AMissingPasswordIsAskedForOnTheTerminal) {
+    const std::vector<TerminalStep> steps = {{"User name: ", "\r"}, {"Password: ", "demo\r"}};
+    const ToolRun run = Run({"query", "--user", kUser, SampleStatement("version_totals")}, &steps);
+    EXPECT_NE(run.terminal.find("Tavro Cloud Login"), std::string::npos) << run.terminal;
+    EXPECT_NE(run.terminal.find(kUser), std::string::npos) << run.terminal;
+    EXPECT_EQ(run.terminal.find("demo\r"), std::string::npos) << "the password was echoed";
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, ReadText(fs::path(ZELMO_EXPECTED_DIR) / "version_totals.txt"));
+}
+
+TEST_F(ZelmoQueryTest, EscapeOnTheTerminalCancelsThePrompt) {
+    const std::vector<TerminalStep> steps = {{"User name: ", "\x1b"}};
+    const ToolRun run = Run({"query", SampleStatement("version_totals")}, &steps);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("Initialize failed: E_INVALIDARG"), std::string::npos) << run.err;
 }
 
 TEST_F(ZelmoQueryTest, UnregisteredProviderIsNotFoundAndPerUserRegistrationWorks) {
