@@ -33,6 +33,12 @@ TEST(FailureTextTest, ExecuteNamesTheEmptyStatement) {
               "accepted");
 }
 
+TEST(FailureTextTest, PropertiesPartlySetAreNamedAsSuch) {
+    EXPECT_EQ(FailureLine(ToolStep::kSetProperties, DB_S_ERRORSOCCURRED),
+              "SetProperties failed: DB_S_ERRORSOCCURRED (0x00040EDA): the provider refused one "
+              "or more properties");
+}
+
 TEST(FailureTextTest, UnknownCodesStillGiveALine) {
     EXPECT_EQ(FailureLine(ToolStep::kReadRows, static_cast<HRESULT>(0x80001234)),
               "Reading the rowset failed: 0x80001234: the call reported a failure");

@@ -36,6 +36,7 @@ const char* GeneralReason(HRESULT hr) {
         case REGDB_E_WRITEREGDB:
             return "the registry could not be read or written (check COMRT_REGISTRY_ROOT)";
         case DB_E_ERRORSOCCURRED:
+        case DB_S_ERRORSOCCURRED:
             return "the provider refused one or more properties";
         case DB_E_BADACCESSORHANDLE:
             return "the accessor handle was refused";

@@ -80,7 +80,10 @@ QuerySession::QuerySession(const ConnectionSettings& settings) {
         CheckStep(dataSource.As(dataSourceProperties), ToolStep::kSetProperties);
         const HRESULT hr = properties.SetOn(dataSourceProperties.Get());
         // A property silently left out would change what the user asked for.
-        CheckStep(hr == DB_S_ERRORSOCCURRED ? DB_E_ERRORSOCCURRED : hr, ToolStep::kSetProperties);
+        if (hr == DB_S_ERRORSOCCURRED) {
+            throw ToolFailure(ToolStep::kSetProperties, hr);
+        }
+        CheckStep(hr, ToolStep::kSetProperties);
     }
 
     CheckStep(dataSource->Initialize(), ToolStep::kInitialize);
