@@ -52,8 +52,8 @@ bool ToUtf8(const WCHAR* text, size_t length, std::string& out) {
 }
 
 std::u16string TextOf(const VARIANT& value) {
-    if (value.vt != VT_BSTR || value.bstrVal == nullptr) return std::u16string();
-    return std::u16string(value.bstrVal, SysStringLen(value.bstrVal));
+    if (value.vt != VT_BSTR || value.bstrVal == nullptr) return {};
+    return {value.bstrVal, SysStringLen(value.bstrVal)};
 }
 
 }  // namespace
@@ -101,10 +101,11 @@ void ReadInitProperties(const DBPROPSET* sets, ULONG setCount, ConnectionSetting
                             ParseLeadingInt(text, settings.memberDisplayOption);
                     break;
                 case DBPROP_INIT_HWND:
-                    // A window handle travels as a 32-bit integer in this property.
-                    if (prop.vValue.vt == VT_I4)
-                        settings.parentWindow =
-                            reinterpret_cast<HWND>(static_cast<LONG_PTR>(prop.vValue.lVal));
+                    if (prop.vValue.vt == VT_I4) {
+                        const auto handle = static_cast<LONG_PTR>(prop.vValue.lVal);
+                        // NOLINTNEXTLINE(performance-no-int-to-ptr): a handle sent as an integer
+                        settings.parentWindow = reinterpret_cast<HWND>(handle);
+                    }
                     break;
                 default:
                     break;

@@ -26,6 +26,7 @@ HRESULT ReadBagText(IPropertyBag* bag, LPCOLESTR name, IErrorLog* errorLog, std:
     return hr;
 }
 
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the bag's own argument order
 HRESULT WriteBagText(IPropertyBag* bag, LPCOLESTR name, const WCHAR* text) {
     VARIANT value;
     VariantInit(&value);

@@ -10,4 +10,5 @@
 HRESULT ReadBagText(IPropertyBag* bag, LPCOLESTR name, IErrorLog* errorLog, std::u16string& text);
 
 // Writes name as a VT_BSTR of text (E_OUTOFMEMORY when it cannot be allocated).
+// NOLINTNEXTLINE(bugprone-easily-swappable-parameters): the bag's own argument order
 HRESULT WriteBagText(IPropertyBag* bag, LPCOLESTR name, const WCHAR* text);

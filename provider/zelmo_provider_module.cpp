@@ -17,10 +17,10 @@ constexpr DWORD kModulePathChars = 1024;
 // The provider's own file, where "config.txt" is looked for.
 std::u16string ProviderModulePath() {
     HMODULE module = GetModuleHandleW(kModuleFileName);
-    if (module == nullptr) return std::u16string();
+    if (module == nullptr) return {};
     std::u16string path(kModulePathChars, u'\0');
     const DWORD length = GetModuleFileNameW(module, path.data(), kModulePathChars);
-    if (length == 0 || length >= kModulePathChars) return std::u16string();
+    if (length == 0 || length >= kModulePathChars) return {};
     path.resize(length);
     return path;
 }
@@ -53,7 +53,7 @@ class ModuleEntryPoint {
     ModuleEntryPoint(const ModuleEntryPoint&) = delete;
     ModuleEntryPoint& operator=(const ModuleEntryPoint&) = delete;
 
-    bool Attached() const { return attached; }
+    [[nodiscard]] bool Attached() const { return attached; }
 
   private:
     bool attached;
