@@ -9,7 +9,7 @@ bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 std::u16string DecimalText(int number) {
     const std::string narrow = std::to_string(number);
-    return std::u16string(narrow.begin(), narrow.end());
+    return {narrow.begin(), narrow.end()};
 }
 
 std::u16string ColumnName(const RESTAxisDimension& dimension, const char16_t* column) {

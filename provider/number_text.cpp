@@ -1,8 +1,8 @@
 // Locale-independent number reading for cell texts.
 #include "provider/number_text.h"
 
-#include <locale.h>
-#include <stdlib.h>
+#include <clocale>
+#include <cstdlib>
 
 #include <charconv>
 #include <cmath>

@@ -46,7 +46,7 @@ ATLCOLUMNINFO* CTabularColumnInfo::GetColumns(DBORDINAL* pcColumns) {
 
 std::u16string CTabularColumnInfo::GetColumnName(int c) const {
     const RESTDrillThroughTable* table = TableOf(restData);
-    if (table == nullptr || c < 0 || c >= table->GetNumColumns()) return std::u16string();
+    if (table == nullptr || c < 0 || c >= table->GetNumColumns()) return {};
     const auto& header = table->GetHeader();
     return static_cast<size_t>(c) < header.size() ? header[static_cast<size_t>(c)]
                                                   : std::u16string();
@@ -65,8 +65,8 @@ void CTabularColumnInfo::FillRow(int r, BYTE* buffer) const {
         columnCount < 1)
         return;
     const auto& values = table->GetValues();
-    const size_t first = static_cast<size_t>(table->GetNumColumns()) * static_cast<size_t>(r);
-    const size_t n = static_cast<size_t>(columnCount);
+    const auto first = static_cast<size_t>(table->GetNumColumns()) * static_cast<size_t>(r);
+    const auto n = static_cast<size_t>(columnCount);
     for (size_t c = 0; c + 1 < n; ++c) {
         if (first + c >= values.size()) return;
         const std::u16string& text = values[first + c];

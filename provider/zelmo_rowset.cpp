@@ -29,7 +29,7 @@ T* AllocateZeroed(size_t count) {
 
 LPOLESTR CopyName(const std::u16string& name) {
     auto* copy = AllocateZeroed<OLECHAR>(name.size() + 1);
-    std::memcpy(copy, name.data(), name.size() * sizeof(OLECHAR));
+    std::memcpy(copy, name.c_str(), (name.size() + 1) * sizeof(OLECHAR));
     return copy;
 }
 
@@ -103,7 +103,7 @@ DBCOUNTITEM AxisOrdinalFromName(const RESTAxis& axis) {
 void BuildAxisInfo(const RESTData& result, DBCOUNTITEM* pcAxes, MDAXISINFO** prgAxisInfo) {
     if (result.GetStatus() == 0) throw std::runtime_error("Server response error.");
     const auto& axes = result.GetAxes();
-    MDAXISINFO* infos = AllocateZeroed<MDAXISINFO>(axes.size());
+    auto* infos = AllocateZeroed<MDAXISINFO>(axes.size());
     try {
         for (size_t a = 0; a < axes.size(); ++a) FillAxisInfo(axes[a], infos[a]);
     } catch (...) {
@@ -224,7 +224,7 @@ STDMETHODIMP ZelmoRowset::GetAxisRowset(IUnknown* pUnkOuter, DBCOUNTITEM iAxis, 
             m_spUnkSite->QueryInterface(IID_IExtendCommand, reinterpret_cast<void**>(&command));
         if (FAILED(hr)) return hr;
         // The axis number travels in through the rows-affected argument.
-        DBROWCOUNT axis = static_cast<DBROWCOUNT>(iAxis);
+        auto axis = static_cast<DBROWCOUNT>(iAxis);
         return command->GetAxisRowset(pUnkOuter, riid, nullptr, &axis, ppRowset);
     });
 }
