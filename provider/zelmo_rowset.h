@@ -19,12 +19,14 @@ class RESTData;
 class ZelmoRowset
     : public CRowsetImpl<ZelmoRowset, CDummyRowData, ZelmoCommand, CAtlArray<CDummyRowData>,
                          CSimpleRow, IRowsetImpl<ZelmoRowset, IRowset, CSimpleRow>>,
+      public IErrorRecordsImpl<ZelmoRowset, ATLERRORINFO>,
       public IMDDataset {
   public:
     using RowsetBase =
         CRowsetImpl<ZelmoRowset, CDummyRowData, ZelmoCommand, CAtlArray<CDummyRowData>, CSimpleRow,
                     IRowsetImpl<ZelmoRowset, IRowset, CSimpleRow>>;
 
+    // The error records are not offered through QueryInterface.
     BEGIN_COM_MAP(ZelmoRowset)
     COM_INTERFACE_ENTRY(IMDDataset)
     COM_INTERFACE_ENTRY_CHAIN(RowsetBase)

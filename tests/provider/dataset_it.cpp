@@ -186,7 +186,7 @@ TEST_F(DatasetIt, RowsAffectedCountsTheCellValues) {
     CoTaskMemFree(handles);
 }
 
-TEST_F(DatasetIt, SpecificationIsNotImplementedThroughEitherInterface) {
+TEST_F(DatasetIt, InterfacesAndSpecificationThroughEitherInterface) {
     CComPtr<ICommandText> command = NewCommand();
     CComPtr<IMDDataset> dataset = Dataset(command, "ds specification", SampleAnswer());
     ASSERT_TRUE(dataset);
@@ -196,6 +196,15 @@ TEST_F(DatasetIt, SpecificationIsNotImplementedThroughEitherInterface) {
     ASSERT_TRUE(info);
     EXPECT_EQ(info->GetSpecification(IID_ICommand, &specification), E_NOTIMPL);
     EXPECT_EQ(specification, nullptr);
+    for (const IID* iid :
+         {&IID_IRowsetInfo, &IID_IAccessor, &IID_IObjectWithSite, &IID_IColumnsInfo,
+          &IID_IConvertType, &IID_IRowsetIdentity, &IID_IRowset}) {
+        CComPtr<IUnknown> itf;
+        EXPECT_EQ(dataset->QueryInterface(*iid, reinterpret_cast<void**>(&itf)), S_OK);
+    }
+    CComPtr<IUnknown> records;
+    EXPECT_EQ(dataset->QueryInterface(IID_IErrorRecords, reinterpret_cast<void**>(&records)),
+              E_NOINTERFACE);
 }
 
 TEST_F(DatasetIt, EarlierDatasetOutlivesALaterExecute) {
