@@ -90,6 +90,44 @@ TEST_F(CommandIt, AggregationNeedsIUnknown) {
     EXPECT_EQ(rowset, nullptr);
 }
 
+// A controlling object that hands out its inner object's interfaces.
+class OuterObject : public IUnknown {
+  public:
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
+        if (riid == IID_IUnknown) {
+            *ppv = static_cast<IUnknown*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return inner ? inner->QueryInterface(riid, ppv) : E_NOINTERFACE;
+    }
+    STDMETHOD_(ULONG, AddRef)() override { return ++references; }
+    STDMETHOD_(ULONG, Release)() override { return --references; }
+
+    CComPtr<IUnknown> inner;
+    ULONG references = 1;
+};
+
+TEST_F(CommandIt, AggregatedDatasetAnswersThroughItsOuterObject) {
+    CComPtr<ICommandText> command = NewCommand();
+    Standin().SetMdxAnswer("cmd aggregated", SampleAnswer());
+    OuterObject outer;
+    ASSERT_EQ(command->SetCommandText(MDGUID_MDX, u"cmd aggregated"), S_OK);
+    ASSERT_EQ(command->Execute(&outer, IID_IUnknown, nullptr, nullptr, &outer.inner), S_OK);
+    IMDDataset* dataset = nullptr;
+    ASSERT_EQ(outer.QueryInterface(IID_IMDDataset, reinterpret_cast<void**>(&dataset)), S_OK);
+    const ULONG held = outer.references;
+    DBCOUNTITEM count = 0;
+    MDAXISINFO* info = nullptr;
+    ASSERT_EQ(dataset->GetAxisInfo(&count, &info), S_OK);
+    EXPECT_EQ(count, 2u);
+    dataset->FreeAxisInfo(count, info);
+    // The dataset's references are the outer object's.
+    dataset->Release();
+    EXPECT_EQ(outer.references, held - 1);
+    outer.inner = nullptr;
+}
+
 TEST_F(CommandIt, DrillThroughAnswerMakesTheTabularRowsetWhateverTheInterface) {
     CComPtr<ICommandText> command = NewCommand();
     Standin().SetMdxAnswer("cmd drill", DrillThroughJson({"A", "Amount"}, {{"x", "1"}}, 1, 2));
