@@ -234,7 +234,7 @@ STDMETHODIMP ZelmoRowset::GetCellData(HACCESSOR hAccessor, DBORDINAL ulStartCell
     return ComGuard([&]() -> HRESULT {
         const AccessorRecord* accessor = FindAccessor(hAccessor);
         if (accessor == nullptr) return DB_E_BADACCESSORHANDLE;
-        if (ulStartCell > ulEndCell || accessor->Bindings().empty()) return S_OK;
+        if (ulStartCell > ulEndCell) return S_OK;
         if (pData == nullptr) return E_INVALIDARG;
         if (restData == nullptr) return E_FAIL;
         return WriteCellRows(*restData, accessor->Bindings(), GetAccessorRowSize(hAccessor),

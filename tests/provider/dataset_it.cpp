@@ -144,8 +144,16 @@ TEST_F(DatasetIt, ForeignHandlesAndMissingBuffersAreRefused) {
     EXPECT_EQ(dataset->GetCellData(DB_NULL_HACCESSOR, 0, 0, data.data()), DB_E_BADACCESSORHANDLE);
     EXPECT_EQ(dataset->GetCellData(static_cast<HACCESSOR>(0x1234), 0, 0, data.data()),
               DB_E_BADACCESSORHANDLE);
+    // An accessor of another dataset of the same command.
+    CComPtr<IMDDataset> other;
+    ASSERT_EQ(command->Execute(nullptr, IID_IMDDataset, nullptr, nullptr,
+                               reinterpret_cast<IUnknown**>(&other)),
+              S_OK);
+    HACCESSOR foreign = Accessor(other, kCellBindings, kRowSize);
+    EXPECT_EQ(dataset->GetCellData(foreign, 0, 0, data.data()), DB_E_BADACCESSORHANDLE);
     HACCESSOR accessor = Accessor(dataset, kCellBindings, kRowSize);
     EXPECT_EQ(dataset->GetCellData(accessor, 0, 0, nullptr), E_INVALIDARG);
+    EXPECT_EQ(dataset->GetCellData(accessor, 1, 0, nullptr), S_OK);
     CComQIPtr<IAccessor> accessors(dataset);
     DBREFCOUNT left = 9;
     ASSERT_EQ(accessors->ReleaseAccessor(accessor, &left), S_OK);
