@@ -68,7 +68,10 @@ class ProviderProcess {
         ::setenv(COMRT_REGISTRY_ROOT_VARIABLE, RegistryRoot().c_str(), 1);
         standin = std::make_unique<StandinService>(kAcceptAnyUser);
         modulePath = folder / "ZelmoProvider.so";
-        std::filesystem::copy_file(ZELMO_PROVIDER_PATH, modulePath);
+        // A hard link is a private name for the module at no cost; a copy where links fail.
+        std::error_code linkError;
+        std::filesystem::create_hard_link(ZELMO_PROVIDER_PATH, modulePath, linkError);
+        if (linkError) std::filesystem::copy_file(ZELMO_PROVIDER_PATH, modulePath);
         std::ofstream(folder / "config.txt") << standin->GetAddress() << "\n";
         CoInitialize(nullptr);
         module = ::dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
