@@ -2,7 +2,6 @@
 // its credentials for the children and IGetSelf.
 #include "provider/zelmo_data_source.h"
 
-
 #include "client/login.h"
 #include "client/service_config.h"
 #include "provider/credentials_prompt_dlg.h"
