@@ -215,6 +215,39 @@ TEST_F(DatasetIt, InterfacesAndSpecificationThroughEitherInterface) {
               E_NOINTERFACE);
 }
 
+TEST_F(DatasetIt, ResultObjectsTakeTheCommandsRowsetProperties) {
+    CComPtr<ICommandText> command = NewCommand();
+    provider_test::PropertySet rowsetSet(DBPROPSET_ROWSET);
+    rowsetSet.Add(DBPROP_CANHOLDROWS, CComVariant(false));
+    DBPROPSET set = rowsetSet.Set();
+    CComQIPtr<ICommandProperties> properties(command);
+    ASSERT_EQ(properties->SetProperties(1, &set), S_OK);
+    CComPtr<IMDDataset> dataset = Dataset(command, "ds properties", SampleAnswer());
+    ASSERT_TRUE(dataset);
+    CComPtr<IRowsetInfo> axis;
+    ASSERT_EQ(dataset->GetAxisRowset(nullptr, MDAXIS_ROWS, IID_IRowsetInfo, 0, nullptr,
+                                     reinterpret_cast<IUnknown**>(&axis)),
+              S_OK);
+    for (IUnknown* object : {static_cast<IUnknown*>(dataset.p), static_cast<IUnknown*>(axis.p)}) {
+        CComQIPtr<IRowsetInfo> info(object);
+        ULONG count = 0;
+        DBPROPSET* sets = nullptr;
+        ASSERT_EQ(info->GetProperties(0, nullptr, &count, &sets), S_OK);
+        ASSERT_EQ(count, 1u);
+        EXPECT_EQ(sets[0].guidPropertySet, DBPROPSET_ROWSET);
+        EXPECT_EQ(sets[0].cProperties, 16u);
+        for (ULONG p = 0; p < sets[0].cProperties; ++p) {
+            const DBPROP& prop = sets[0].rgProperties[p];
+            if (prop.dwPropertyID == DBPROP_CANHOLDROWS) {
+                EXPECT_EQ(prop.vValue.boolVal, VARIANT_FALSE);
+            } else if (prop.dwPropertyID == DBPROP_IRowset) {
+                EXPECT_EQ(prop.vValue.boolVal, VARIANT_TRUE);
+            }
+        }
+        provider_test::FreePropertySets(count, sets);
+    }
+}
+
 TEST_F(DatasetIt, EarlierDatasetOutlivesALaterExecute) {
     CComPtr<ICommandText> command = NewCommand();
     CComPtr<IMDDataset> first = Dataset(command, "ds twice", SampleAnswer());
