@@ -55,12 +55,6 @@ TEST(AxisMemberNaming, ReplaceNameBracketsReplacesEveryBracket) {
 TEST(AxisMemberNaming, ColumnNamesUseThePlainDimensionName) {
     const RESTAxisDimension time(1, u"Time [x]", 0, 0, 0);
     EXPECT_EQ(MemberUniqueNameColumnName(time), u"[Time [x]].[MEMBER_UNIQUE_NAME]");
-    EXPECT_EQ(MemberCaptionColumnName(time), u"[Time [x]].[MEMBER_CAPTION]");
-    EXPECT_EQ(LevelUniqueNameColumnName(time), u"[Time [x]].[LEVEL_UNIQUE_NAME]");
-    EXPECT_EQ(LevelNumberColumnName(time), u"[Time [x]].[LEVEL_NUMBER]");
-    EXPECT_EQ(DisplayInfoColumnName(time), u"[Time [x]].[DISPLAY_INFO]");
-    EXPECT_EQ(ParentUniqueNameColumnName(time), u"[Time [x]].[PARENT_UNIQUE_NAME]");
-    EXPECT_EQ(MemberNameColumnName(time), u"[Time [x]].[MEMBER_NAME]");
     EXPECT_EQ(MemberTypeColumnName(time), u"[Time [x]].[MEMBER_TYPE]");
 }
 

@@ -96,18 +96,6 @@ TEST(AxisRow, RowsHoldEachTuplesMembers) {
     EXPECT_EQ(NumberAt<uint32_t>(first, columns[11]), 0x10003u);
 }
 
-TEST(AxisRow, CaptionsFollowTheDisplayOption) {
-    auto result = TwoDimensionAxis();
-    CAxisRow row;
-    ASSERT_TRUE(row.Build(result, 0));
-    DBORDINAL count = 0;
-    const ATLCOLUMNINFO* columns = row.GetColumnInfo(&count);
-    result->SetMemberDisplayOption(1);
-    EXPECT_EQ(TextAt(FillAxisRow(row, 0), columns[8]), u"W1");
-    result->SetMemberDisplayOption(0);
-    EXPECT_EQ(TextAt(FillAxisRow(row, 0), columns[8]), u"Widget");
-}
-
 TEST(AxisRow, OptionalColumnsShowParentNameUniqueNameAndType) {
     JSONMember member = Member(u"9", u"Leaf", u"", 70000, u"[D <4>].[Top <1>]", 2);
     member.SetParentSameAsPrevious(1);

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <stdexcept>
 
 #include "axis_test_data.h"
@@ -102,89 +101,6 @@ TEST(DatasetCells, CellCountNeedsRowsAndColumns) {
     EXPECT_EQ(CellCountOf(*Result({}, 2, 3, {u"1", u"2", u"3", u"4", u"5", u"6"})), 6);
     EXPECT_EQ(CellCountOf(*Result({}, 2, 0, {u"1", u"2"})), 0);
     EXPECT_EQ(CellCountOf(*Result({}, 2, 3, {u"1"})), 1);
-}
-
-// Row layout of the tests below: VALUE variant at 0, CELL_ORDINAL variant at 24, their statuses
-// at 48 and 52, a length at 56.
-constexpr DBLENGTH kRowSize = 64;
-
-DBBINDING CellBinding(DBORDINAL ordinal, DBTYPE type, DBBYTEOFFSET value, DBBYTEOFFSET status,
-                      DBPART parts = DBPART_VALUE | DBPART_STATUS) {
-    DBBINDING binding{};
-    binding.iOrdinal = ordinal;
-    binding.wType = type;
-    binding.obValue = value;
-    binding.obStatus = status;
-    binding.obLength = 56;
-    binding.dwPart = parts;
-    return binding;
-}
-
-template <class T>
-T At(const BYTE* data, size_t offset) {
-    T value;
-    std::memcpy(&value, data + offset, sizeof(value));
-    return value;
-}
-
-TEST(DatasetCells, RowsFollowTheAccessorRowSize) {
-    auto result = Result({}, 2, 3, {u"0", u"1", u"2", u"3", u"x", u"5"});
-    std::vector<BYTE> data(3 * kRowSize + 16, 0xEE);
-    const std::vector<DBBINDING> bindings = {CellBinding(1, DBTYPE_VARIANT, 0, 48),
-                                             CellBinding(2, DBTYPE_VARIANT, 24, 52)};
-    EXPECT_EQ(WriteCellRows(*result, bindings, kRowSize, 2, 4, data.data()), S_OK);
-    const BYTE* second = data.data() + kRowSize;
-    EXPECT_EQ(At<VARIANT>(second, 24).vt, VT_I4);
-    EXPECT_EQ(At<VARIANT>(second, 24).lVal, 3);
-    EXPECT_EQ(At<VARIANT>(second, 0).dblVal, 3.0);
-    EXPECT_EQ(At<DBSTATUS>(second, 48), DBSTATUS_S_OK);
-    VARIANT third = At<VARIANT>(data.data(), 2 * kRowSize);
-    EXPECT_EQ(BstrText(third.bstrVal), u"x");
-    VariantClear(&third);
-    // Nothing past the last row.
-    EXPECT_EQ(data[3 * kRowSize], 0xEE);
-    // No cells when the start is past the end.
-    EXPECT_EQ(WriteCellRows(*result, bindings, kRowSize, 5, 4, nullptr), S_OK);
-}
-
-TEST(DatasetCells, OtherTypesAndOrdinalsGetStatuses) {
-    auto result = Result({}, 1, 1, {u"9"});
-    std::vector<BYTE> data(kRowSize, 0);
-    // CELL_ORDINAL as DBTYPE_UI4: no value, a status, and still S_OK.
-    EXPECT_EQ(
-        WriteCellRows(*result, {CellBinding(2, DBTYPE_UI4, 24, 52)}, kRowSize, 0, 0, data.data()),
-        S_OK);
-    EXPECT_EQ(At<DBSTATUS>(data.data(), 52), DBSTATUS_E_CANTCONVERTVALUE);
-    EXPECT_EQ(At<VARIANT>(data.data(), 24).vt, VT_EMPTY);
-    // Ordinal 3 is no column; the other binding is still served.
-    EXPECT_EQ(WriteCellRows(
-                  *result,
-                  {CellBinding(3, DBTYPE_VARIANT, 24, 52), CellBinding(1, DBTYPE_VARIANT, 0, 48)},
-                  kRowSize, 0, 0, data.data()),
-              DB_S_ERRORSOCCURRED);
-    EXPECT_EQ(At<DBSTATUS>(data.data(), 52), DBSTATUS_E_BADACCESSOR);
-    EXPECT_EQ(At<DBSTATUS>(data.data(), 48), DBSTATUS_S_OK);
-    EXPECT_EQ(At<VARIANT>(data.data(), 0).dblVal, 9.0);
-    // A status-only binding is S_OK; a length part is always 4.
-    EXPECT_EQ(
-        WriteCellRows(*result, {CellBinding(7, DBTYPE_I4, 0, 48, DBPART_STATUS | DBPART_LENGTH)},
-                      kRowSize, 0, 0, data.data()),
-        S_OK);
-    EXPECT_EQ(At<DBSTATUS>(data.data(), 48), DBSTATUS_S_OK);
-    EXPECT_EQ(At<DBLENGTH>(data.data(), 56), 4u);
-}
-
-TEST(DatasetCells, ResultWithoutCellsFailsOnlyTheValueReads) {
-    auto result = Result({}, 0, 2, {u"1", u"2"});
-    std::vector<BYTE> data(2 * kRowSize, 0);
-    const std::vector<DBBINDING> bindings = {CellBinding(2, DBTYPE_VARIANT, 24, 52),
-                                             CellBinding(1, DBTYPE_VARIANT, 0, 48)};
-    EXPECT_EQ(WriteCellRows(*result, bindings, kRowSize, 0, 1, data.data()), DB_S_ERRORSOCCURRED);
-    EXPECT_EQ(At<DBSTATUS>(data.data(), 52), DBSTATUS_S_OK);
-    EXPECT_EQ(At<VARIANT>(data.data(), 24).lVal, 0);
-    EXPECT_EQ(At<DBSTATUS>(data.data(), 48), DBSTATUS_E_UNAVAILABLE);
-    EXPECT_EQ(At<VARIANT>(data.data() + kRowSize, 24).lVal, 1);
-    EXPECT_EQ(At<DBSTATUS>(data.data() + kRowSize, 48), DBSTATUS_E_UNAVAILABLE);
 }
 
 }  // namespace
