@@ -114,6 +114,15 @@ TEST_F(TabularRowsetIt, OneColumnIsTheNumberColumnAndNoRowsIsEmpty) {
     EXPECT_TRUE(ReadAllRows(empty, Accessor(empty, {Binding(2, DBTYPE_R8, 0, 8)}, 12), 12).empty());
 }
 
+TEST_F(TabularRowsetIt, TableTooLargeToHoldIsMemoryExhaustion) {
+    CComPtr<ICommandText> command = NewCommand();
+    Standin().SetMdxAnswer("drill huge", DrillThroughJson({"A"}, {{"1"}}, 2147483647, 1));
+    CComPtr<IRowset> rowset;
+    EXPECT_EQ(Run(command, "drill huge", IID_IRowset, reinterpret_cast<IUnknown**>(&rowset)),
+              E_OUTOFMEMORY);
+    EXPECT_EQ(rowset, nullptr);
+}
+
 TEST_F(TabularRowsetIt, RowsStayAfterTheCommandRunsAgain) {
     CComPtr<ICommandText> command = NewCommand();
     CComPtr<IRowset> rowset = Drill(
