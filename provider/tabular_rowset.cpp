@@ -16,7 +16,8 @@ void CheckRowsFit(int rows, int rowLength) {
     const double bytes = static_cast<double>(rows) * (rowLength + kRowOverhead);
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages > 0 && pageSize > 0 && bytes > static_cast<double>(pages) * pageSize)
+    if (pages > 0 && pageSize > 0 &&
+        bytes > static_cast<double>(pages) * static_cast<double>(pageSize))
         throw std::bad_alloc();
 }
 
