@@ -41,7 +41,7 @@ std::vector<std::u16string> CellTexts() {
     return values;
 }
 
-std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
+std::u16string Wide(const std::string& text) { return {text.begin(), text.end()}; }
 
 // One dimension of count members with all three optional columns, its tuples listed.
 RESTAxis MemberAxis(const char16_t* type, const std::string& dimension, int number, int count,
@@ -75,7 +75,7 @@ std::shared_ptr<RESTData> CellAnswer() {
 std::shared_ptr<RESTData> AxisAnswer() {
     auto result = std::make_shared<RESTData>();
     RESTCellTable cells(1, 1);
-    cells.GetValues().push_back(u"1");
+    cells.GetValues().emplace_back(u"1");
     result->SetCellTable(std::move(cells));
     result->GetAxes().push_back(MemberAxis(u"COLUMNS", "Product", 2, kAxisTuples, 'p'));
     return result;

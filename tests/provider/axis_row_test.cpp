@@ -13,7 +13,7 @@ namespace results_unit {
 namespace {
 
 std::u16string TextAt(const char* row, const ATLCOLUMNINFO& column) {
-    return std::u16string(reinterpret_cast<const char16_t*>(row + column.cbOffset));
+    return {reinterpret_cast<const char16_t*>(row + column.cbOffset)};
 }
 
 template <class T>

@@ -141,7 +141,7 @@ TEST_F(AxisRowsetIt, AxisNumbersBeyondTheAnswerGiveNoRowset) {
     ASSERT_TRUE(dataset);
     EXPECT_FALSE(AxisRowset(dataset, MDAXIS_PAGES, E_INVALIDARG));
     EXPECT_FALSE(AxisRowset(dataset, MDAXIS_SLICERS, E_INVALIDARG));
-    IUnknown* rowset = reinterpret_cast<IUnknown*>(0x1);
+    auto* rowset = reinterpret_cast<IUnknown*>(0x1);
     EXPECT_EQ(dataset->GetAxisRowset(nullptr, MDAXIS_ROWS, IID_IRowset, 0, nullptr, nullptr),
               E_INVALIDARG);
     EXPECT_EQ(dataset->GetAxisRowset(nullptr, MDAXIS_ROWS, IID_NULL, 0, nullptr, &rowset), S_OK);

@@ -58,7 +58,7 @@ TEST_F(CommandIt, EmptyTextIsSent) {
 TEST_F(CommandIt, IidNullRunsTheQueryAndCreatesNothing) {
     CComPtr<ICommandText> command = NewCommand();
     Standin().SetMdxAnswer("cmd null iid", SampleAnswer());
-    IUnknown* rowset = reinterpret_cast<IUnknown*>(0x1);
+    auto* rowset = reinterpret_cast<IUnknown*>(0x1);
     DBROWCOUNT rows = -7;
     EXPECT_EQ(Run(command, "cmd null iid", IID_NULL, &rowset, &rows), S_OK);
     EXPECT_EQ(rowset, nullptr);

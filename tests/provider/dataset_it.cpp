@@ -73,7 +73,7 @@ TEST_F(DatasetIt, CellDataThroughVariantBindings) {
     EXPECT_EQ(ValueAt<VARIANT>(row(4), 0).vt, VT_R8);
     EXPECT_EQ(ValueAt<VARIANT>(row(4), 0).dblVal, 0.0);
     for (size_t c : {3u, 5u, 6u}) {
-        VARIANT text = ValueAt<VARIANT>(row(c), 0);
+        auto text = ValueAt<VARIANT>(row(c), 0);
         EXPECT_EQ(text.vt, VT_BSTR);
         EXPECT_EQ(BstrText(text.bstrVal), c == 3 ? u"abc" : c == 5 ? u"1e999" : u"<null>");
         VariantClear(&text);
@@ -275,7 +275,7 @@ TEST_F(DatasetIt, EarlierDatasetOutlivesALaterExecute) {
     command = nullptr;
     second = nullptr;
     ASSERT_EQ(first->GetCellData(accessor, 3, 3, data.data()), S_OK);
-    VARIANT text = ValueAt<VARIANT>(data.data(), 0);
+    auto text = ValueAt<VARIANT>(data.data(), 0);
     EXPECT_EQ(BstrText(text.bstrVal), u"abc");
     VariantClear(&text);
 }

@@ -23,11 +23,11 @@ std::shared_ptr<RESTData> Table(std::vector<std::u16string> header,
     return result;
 }
 
-std::u16string TextAt(const CTabularRowData& row, int column) {
-    return std::u16string(reinterpret_cast<const char16_t*>(row.Buffer() + column * 512));
+std::u16string TextAt(const CTabularRowData& row, size_t column) {
+    return {reinterpret_cast<const char16_t*>(row.Buffer() + column * 512)};
 }
 
-double NumberAt(const CTabularRowData& row, int column) {
+double NumberAt(const CTabularRowData& row, size_t column) {
     double value;
     std::memcpy(&value, row.Buffer() + column * 512, sizeof(value));
     return value;
