@@ -140,6 +140,7 @@ struct BoundColumn {
     size_t index;
     StoredCopy copy;
     DBLENGTH fixedLength;
+    size_t textSpan;  // bytes a text may take in a raw row (RawTextSpan)
 };
 
 // The columns of a list of bindings, looked up once for a column array.
@@ -159,8 +160,9 @@ class BindingPlan {
                DBORDINAL count) {
         m_steps.clear();
         for (const DBBINDING& binding : bindings) {
-            BoundColumn step{nullptr, 0, StoredCopy::kNone, 0};
+            BoundColumn step{nullptr, 0, StoredCopy::kNone, 0, 0};
             step.column = ColumnOfOrdinal(columns, count, binding.iOrdinal, &step.index);
+            if (step.column != nullptr) step.textSpan = RawTextSpan(columns, count, *step.column);
             if (step.column != nullptr && step.column->wType == binding.wType &&
                 (binding.dwPart & DBPART_VALUE) != 0) {
                 step.copy = StoredCopyOf(binding.wType);

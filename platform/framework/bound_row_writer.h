@@ -79,7 +79,7 @@ HRESULT WriteBoundRow(const std::vector<DBBINDING>& bindings,
             ++errors;
             continue;
         }
-        const CompactValue value = row.Read(*bound.column, bound.index);
+        const CompactValue value = row.Read(*bound.column, bound.index, bound.textSpan);
         if (bound.copy != StoredCopy::kNone &&
             WriteStoredValue(binding, bound.copy, bound.fixedLength, value, pData, &status))
             continue;
@@ -96,7 +96,7 @@ class CompactRowReader {
   public:
     CompactRowReader(const CompactRowStore& store, size_t row)
         : m_store(store), m_base(store.RowBase(row)) {}
-    CompactValue Read(const ATLCOLUMNINFO& /*column*/, size_t index) const {
+    CompactValue Read(const ATLCOLUMNINFO& /*column*/, size_t index, size_t /*textSpan*/) const {
         return m_store.ReadIn(m_base, index);
     }
 

@@ -100,19 +100,38 @@ struct IsCompactRowArray : std::false_type {};
 template <class Storage>
 struct IsCompactRowArray<CCompactRowArray<Storage>> : std::true_type {};
 
-// The bytes of a column value inside raw row bytes: a text's length is found within the column.
-inline CompactValue RawColumnValue(const BYTE* row, const ATLCOLUMNINFO& column) {
+// How many bytes a text column may take in raw row bytes. A wide text column's size counts
+// characters, as the published column information has it, but rows often declare it in bytes
+// (the whole slot): the text may run on to the next column's offset, never past it, and never
+// past the declared size when no column follows.
+inline size_t RawTextSpan(const ATLCOLUMNINFO* columns, DBORDINAL count,
+                          const ATLCOLUMNINFO& column) {
+    const size_t declared = column.ulColumnSize;
+    if (column.wType != DBTYPE_WSTR) return declared;
+    size_t gap = 0;
+    for (DBORDINAL c = 0; c < count; ++c) {
+        if (columns[c].cbOffset <= column.cbOffset) continue;
+        const size_t distance = columns[c].cbOffset - column.cbOffset;
+        if (gap == 0 || distance < gap) gap = distance;
+    }
+    return std::max(declared, std::min(gap, declared * sizeof(WCHAR)));
+}
+
+// The bytes of a column value inside raw row bytes: a text's length is found within textSpan
+// bytes of the column (its declared size unless the caller knows the row's layout).
+inline CompactValue RawColumnValue(const BYTE* row, const ATLCOLUMNINFO& column,
+                                   size_t textSpan = 0) {
     const BYTE* data = row + column.cbOffset;
+    const size_t span = textSpan != 0 ? textSpan : static_cast<size_t>(column.ulColumnSize);
     if (column.wType == DBTYPE_WSTR) {
-        const size_t units = column.ulColumnSize / sizeof(WCHAR);
+        const size_t units = span / sizeof(WCHAR);
         size_t n = 0;
         while (n < units && (data[2 * n] != 0 || data[2 * n + 1] != 0)) ++n;
         return {data, n * sizeof(WCHAR)};
     }
     if (column.wType == DBTYPE_STR) {
-        const void* end = std::memchr(data, 0, column.ulColumnSize);
-        return {data, end ? static_cast<size_t>(static_cast<const BYTE*>(end) - data)
-                          : static_cast<size_t>(column.ulColumnSize)};
+        const void* end = std::memchr(data, 0, span);
+        return {data, end ? static_cast<size_t>(static_cast<const BYTE*>(end) - data) : span};
     }
     return {data, std::max<size_t>(column.ulColumnSize, FixedTypeSize(column.wType))};
 }
@@ -125,8 +144,8 @@ class RowView {
         : m_store(store), m_bytes(store->RowBase(row)) {}
     explicit RowView(const BYTE* bytes) : m_bytes(bytes) {}
 
-    CompactValue Read(const ATLCOLUMNINFO& column, size_t columnIndex) const {
-        if (m_store == nullptr) return RawColumnValue(m_bytes, column);
+    CompactValue Read(const ATLCOLUMNINFO& column, size_t columnIndex, size_t textSpan = 0) const {
+        if (m_store == nullptr) return RawColumnValue(m_bytes, column, textSpan);
         if (columnIndex >= m_store->GetColumnCount()) return {nullptr, 0};
         return m_store->ReadIn(m_bytes, columnIndex);
     }

@@ -366,9 +366,7 @@ TEST_F(ZelmoQueryTest, AnswerWithoutAxesIsOneCell) {
     EXPECT_EQ(run.out, "4539.7\n");
 }
 
-// Known gap, reported: the framework reads a DBTYPE_WSTR column's size as bytes, and the
-// drill-through text columns declare 256 for their 255 characters, so texts are cut at 128.
-TEST_F(ZelmoQueryTest, DISABLED_DrillThroughTextsUpTo255CharactersPrintWhole) {
+TEST_F(ZelmoQueryTest, DrillThroughTextsUpTo255CharactersPrintWhole) {
     const std::string text(200, 'y');
     service->SetMdxAnswer("LONG", R"({"drillThrough": true, "drillThroughResult": {"values": [[")" +
                                       text + R"(", "2.5"]], "numRows": 1, "numColumns": 2,

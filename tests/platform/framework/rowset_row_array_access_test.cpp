@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 #include <type_traits>
 
 #include "row_array_access.h"
@@ -49,6 +50,28 @@ TEST(RowArrayAccess, RawReadsStayInsideTheColumn) {
     // A VARIANT declared narrower than itself is read whole.
     ATLCOLUMNINFO variant = MakeColumnInfo(nullptr, 1, 0, 16, DBTYPE_VARIANT, 0, 0, 0, DBID{});
     EXPECT_EQ(RawColumnValue(row, variant).length, sizeof(VARIANT));
+}
+
+TEST(RowArrayAccess, WideTextSpansReachTheNextColumnButNoFurther) {
+    // A slot of 512 bytes whose size says 256 characters, as a drill-through row lays it out.
+    const ATLCOLUMNINFO slots[] = {
+        MakeColumnInfo(nullptr, 1, 0, 256, DBTYPE_WSTR, 255, 255, 0, DBID{}),
+        MakeColumnInfo(nullptr, 2, 0, 8, DBTYPE_R8, 16, 2, 512, DBID{}),
+    };
+    EXPECT_EQ(RawTextSpan(slots, 2, slots[0]), 512u);
+    // Slots declared in bytes keep their size; the last column never reads past it.
+    const ATLCOLUMNINFO bytes[] = {
+        MakeColumnInfo(nullptr, 1, 0, 2048, DBTYPE_WSTR, 255, 255, 4, DBID{}),
+        MakeColumnInfo(nullptr, 2, 0, 2048, DBTYPE_WSTR, 255, 255, 2052, DBID{}),
+    };
+    EXPECT_EQ(RawTextSpan(bytes, 2, bytes[0]), 2048u);
+    EXPECT_EQ(RawTextSpan(bytes, 2, bytes[1]), 2048u);
+
+    std::vector<BYTE> row(520, 'a');
+    row[510] = 0;
+    row[511] = 0;
+    EXPECT_EQ(RawColumnValue(row.data(), slots[0], RawTextSpan(slots, 2, slots[0])).length, 510u);
+    EXPECT_EQ(RawColumnValue(row.data(), slots[0]).length, 256u);
 }
 
 TEST(RowArrayAccess, OnDemandRowsAreFetchedPerOpen) {
