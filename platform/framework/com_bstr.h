@@ -22,7 +22,7 @@ class CComBSTR {
     explicit CComBSTR(int length) : m_str(AllocateLength(nullptr, length)) {}
     // UTF-8 text, the ANSI code page of this platform.
     explicit CComBSTR(LPCSTR text) {
-        if (text != nullptr) m_str = AllocateView(Utf8ToUtf16(text));
+        if (text != nullptr) m_str = AllocateView(comrt::Utf8ToUtf16(text));
     }
     explicit CComBSTR(std::u16string_view text) : m_str(AllocateView(text)) {}
     explicit CComBSTR(REFGUID guid) {

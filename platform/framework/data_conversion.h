@@ -263,7 +263,7 @@ inline bool ReadSource(DBTYPE type, const void* data, DBLENGTH length, SourceVal
             size_t count = 0;
             while (count < length && text[count] != 0) ++count;
             out.kind = Kind::kText;
-            out.text = Utf8ToUtf16(std::string_view(text, count));
+            out.text = comrt::Utf8ToUtf16(std::string_view(text, count));
             return true;
         }
         case DBTYPE_BSTR: {
@@ -302,9 +302,9 @@ inline bool ReadSource(DBTYPE type, const void* data, DBLENGTH length, SourceVal
     }
 }
 
-inline std::string Narrow(const std::u16string& text) { return Utf16ToUtf8(text); }
+inline std::string Narrow(const std::u16string& text) { return comrt::Utf16ToUtf8(text); }
 
-inline std::u16string Widen(const std::string& text) { return Utf8ToUtf16(text); }
+inline std::u16string Widen(const std::string& text) { return comrt::Utf8ToUtf16(text); }
 
 inline std::string Trimmed(const std::u16string& text) {
     std::string narrow = Narrow(text);

@@ -75,7 +75,7 @@ class CRegObject : public IRegistrarBase {
         } else {
             size_t start = size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF;
             start *= 3;
-            text = Utf8ToUtf16(
+            text = comrt::Utf8ToUtf16(
                 std::string_view(reinterpret_cast<const char*>(bytes) + start, size - start));
         }
         while (!text.empty() && text.back() == 0) text.pop_back();

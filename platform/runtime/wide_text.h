@@ -5,17 +5,12 @@
 #include <string_view>
 
 #include "com_base.h"
+#include "utf_text.h"
 
 namespace comrt {
 
 // Length of a terminated UTF-16 string, 0 for null.
 std::size_t WideLength(const char16_t* text) noexcept;
-
-// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);
-
-// UTF-8 to UTF-16; an invalid sequence becomes U+FFFD.
-std::u16string Utf8ToUtf16(std::string_view text);
 
 // Upper-cases ASCII letters only: key and value names compare this way.
 std::u16string FoldAscii(std::u16string_view text);

@@ -17,7 +17,16 @@ namespace {
 constexpr size_t kMaxLineBytes = 65536;
 constexpr int kMaxRounds = 1000;
 
-std::string Text(const std::u16string& text) { return Utf16ToUtf8(text); }
+std::string Text(const std::u16string& text) { return comrt::Utf16ToUtf8(text); }
+
+// Removes the last code point of UTF-8 text; false when it was empty.
+bool PopUtf8CodePoint(std::string& text) {
+    if (text.empty()) return false;
+    size_t end = text.size() - 1;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.erase(end);
+    return true;
+}
 
 std::u16string ControlText(HWND control) {
     WindowPtr window = WindowTable::Instance().Find(control);
@@ -96,7 +105,7 @@ bool TerminalDialogHost::RunRound(TerminalSession& session, HWND dialog, bool* e
                 if (end != LineEnd::Accepted) return cancel(end);
                 // An untouched password keeps its text: it was never shown, so never edited.
                 if (item.hidden && line.empty()) break;
-                std::u16string typed = Utf8ToUtf16(line);
+                std::u16string typed = comrt::Utf8ToUtf16(line);
                 if (typed != before) DialogManager::TypeText(edit, typed);
                 break;
             }

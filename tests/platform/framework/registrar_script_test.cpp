@@ -19,7 +19,7 @@ std::string Text(const RegScriptValue& value) {
     for (size_t i = 0; i + 1 < value.data.size(); i += 2)
         text.push_back(static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8)));
     while (!text.empty() && text.back() == 0) text.pop_back();
-    return Utf16ToUtf8(text);
+    return comrt::Utf16ToUtf8(text);
 }
 
 DWORD Dword(const RegScriptValue& value) {
@@ -181,7 +181,7 @@ TEST(RegistryScriptParserTest, MalformedScriptsFail) {
         RegScript script;
         std::string error;
         RegistryScriptParser parser(text, {});
-        EXPECT_FALSE(parser.Parse(script, error)) << Utf16ToUtf8(text);
+        EXPECT_FALSE(parser.Parse(script, error)) << comrt::Utf16ToUtf8(text);
         EXPECT_FALSE(error.empty());
         EXPECT_TRUE(script.blocks.empty());
     }

@@ -81,7 +81,7 @@ class ScratchRegistry {
             for (DWORD i = 0; i + 1 < size; i += 2)
                 text.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
             while (!text.empty() && text.back() == 0) text.pop_back();
-            return (type == REG_SZ ? "s:" : "e:") + Utf16ToUtf8(text);
+            return (type == REG_SZ ? "s:" : "e:") + comrt::Utf16ToUtf8(text);
         }
         if (type == REG_DWORD && size == 4)
             return "d:" + std::to_string(data[0] | (data[1] << 8) | (data[2] << 16) |
@@ -107,7 +107,7 @@ class ScratchRegistry {
             if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) !=
                 ERROR_SUCCESS)
                 break;
-            lines[path + " @" + Utf16ToUtf8(std::u16string(name, nameLength))] =
+            lines[path + " @" + comrt::Utf16ToUtf8(std::u16string(name, nameLength))] =
                 " = " + Render(type, data, size);
         }
         for (DWORD i = 0;; ++i) {
@@ -119,10 +119,10 @@ class ScratchRegistry {
             HKEY child = nullptr;
             const std::u16string childName(name, nameLength);
             if (RegOpenKeyExW(key, childName.c_str(), 0, KEY_READ, &child) != ERROR_SUCCESS) {
-                lines[path + "\\" + Utf16ToUtf8(childName)] = " <unreadable>";
+                lines[path + "\\" + comrt::Utf16ToUtf8(childName)] = " <unreadable>";
                 continue;
             }
-            DumpKey(child, path + "\\" + Utf16ToUtf8(childName), lines);
+            DumpKey(child, path + "\\" + comrt::Utf16ToUtf8(childName), lines);
             RegCloseKey(child);
         }
     }

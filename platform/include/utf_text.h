@@ -1,19 +1,22 @@
-// UTF-8 and UTF-16 conversion for the framework's own use (the ANSI code page here is UTF-8);
-// malformed input becomes U+FFFD, never an overrun.
+// UTF-8 and UTF-16 conversion of the platform stand-in (its ANSI code page is UTF-8): malformed
+// input and lone surrogates become U+FFFD, never an overrun.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+namespace comrt {
 
 inline std::u16string Utf8ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
-    size_t i = 0;
+    std::size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
         char32_t code = 0xFFFD;
-        size_t length = 1;
-        size_t extra = 0;
+        std::size_t length = 1;
+        std::size_t extra = 0;
         char32_t minimum = 0;
         if (lead < 0x80) {
             code = lead;
@@ -25,7 +28,7 @@ inline std::u16string Utf8ToUtf16(std::string_view text) {
             extra = 3, code = lead & 0x07, minimum = 0x10000;
         }
         if (extra > 0) {
-            size_t j = 1;
+            std::size_t j = 1;
             for (; j <= extra && i + j < text.size(); ++j) {
                 const auto next = static_cast<unsigned char>(text[i + j]);
                 if ((next & 0xC0) != 0x80) break;
@@ -51,7 +54,7 @@ inline std::u16string Utf8ToUtf16(std::string_view text) {
 inline std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t code = text[i];
         if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
@@ -78,3 +81,5 @@ inline std::string Utf16ToUtf8(std::u16string_view text) {
     }
     return out;
 }
+
+}  // namespace comrt
