@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "client/json_member.h"
-
-// Default member display option: names and aliases both.
-constexpr int kDefaultMemberDisplayOption = 2;
+#include "client/member_display_option.h"
 
 class RESTAxisDimension {
   public:

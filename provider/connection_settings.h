@@ -6,12 +6,12 @@
 #include <functional>
 #include <string>
 
+#include "client/member_display_option.h"
 #include "oledb.h"
 
 constexpr size_t kCredentialChars = 256;       // 255 characters and the terminator
 constexpr size_t kNarrowUserNameBytes = 512;   // GetCredentials' user name buffer
 constexpr size_t kNarrowPasswordBytes = 4096;  // GetCredentials' password buffer
-constexpr int kDefaultMemberDisplayOption = 2;
 
 // The fields in their declared order: parent window, user name, password, display option.
 struct ConnectionSettings {

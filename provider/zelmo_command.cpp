@@ -1,4 +1,5 @@
-// ZelmoCommand's Execute, its result and the creation of its result objects.
+// ZelmoCommand's Execute, its result, the creation of its result objects and its road to the
+// session and data source.
 #include "provider/zelmo_command.h"
 
 #include <string>
@@ -9,7 +10,9 @@
 #include "client/wide_text.h"
 #include "provider/axis_rowset.h"
 #include "provider/tabular_rowset.h"
+#include "provider/zelmo_data_source.h"
 #include "provider/zelmo_rowset.h"
+#include "provider/zelmo_session.h"
 
 namespace {
 
@@ -24,6 +27,11 @@ class ExecutingScope {
   private:
     bool& flag;
 };
+
+ZelmoDataSource* DataSourceOf(ZelmoCommand& command) {
+    ZelmoSession* session = command.GetSessionObject();
+    return session != nullptr ? session->GetDataSourceObject() : nullptr;
+}
 
 }  // namespace
 
@@ -98,4 +106,28 @@ HRESULT ShareCommandResult(IUnknown* site, std::shared_ptr<RESTData>* result) {
     if (FAILED(hr)) return hr;
     if (token != nullptr) *result = token->shared_from_this();
     return S_OK;
+}
+
+ZelmoSession* ZelmoCommand::GetSessionObject() {
+    CComPtr<IUnknown> site;
+    if (FAILED(GetSite(IID_IUnknown, reinterpret_cast<void**>(&site))) || !site) return nullptr;
+    CComPtr<IGetSelf> getSelf;
+    if (FAILED(site->QueryInterface(IID_IGetSelf, reinterpret_cast<void**>(&getSelf))))
+        return nullptr;
+    void* self = nullptr;
+    if (FAILED(getSelf->GetSelf(&self))) return nullptr;
+    return static_cast<ZelmoSession*>(self);
+}
+
+HRESULT ZelmoCommand::GetCredentials(char* userName, char* password) {
+    ZelmoDataSource* dataSource = DataSourceOf(*this);
+    if (dataSource == nullptr) return E_FAIL;
+    dataSource->GetCredentials(userName, password);
+    return S_OK;
+}
+
+HRESULT ZelmoCommand::GetMemberDisplayOption(int* option) {
+    ZelmoDataSource* dataSource = DataSourceOf(*this);
+    if (dataSource == nullptr) return E_FAIL;
+    return dataSource->GetMemberDisplayOption(option);
 }

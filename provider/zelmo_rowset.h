@@ -11,8 +11,6 @@
 #include "provider/dummy_row_data.h"
 #include "provider/zelmo_command.h"
 
-// Declared only: the session includes this header beside the data source's, whose
-// kDefaultMemberDisplayOption the query result's headers declare again.
 class RESTAxis;
 class RESTData;
 
