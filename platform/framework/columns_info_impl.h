@@ -11,8 +11,6 @@
 #include "com_runtime.h"
 #include "rowset_properties.h"
 
-// The ordinal MapColumnIDs answers for a column id it does not know (DB_INVALIDCOLUMN).
-constexpr DBORDINAL kInvalidColumnOrdinal = ~DBORDINAL{0};
 
 inline bool NameLivesInDbid(const DBID& id) {
     return (id.eKind == DBKIND_NAME || id.eKind == DBKIND_GUID_NAME ||
@@ -83,14 +81,14 @@ inline HRESULT MapColumnIds(const ATLCOLUMNINFO* columns, DBORDINAL count, DBORD
                             const DBID* ids, DBORDINAL* ordinals) {
     DBORDINAL missing = 0;
     for (DBORDINAL i = 0; i < cColumnIDs; ++i) {
-        ordinals[i] = kInvalidColumnOrdinal;
+        ordinals[i] = DB_INVALIDCOLUMN;
         for (DBORDINAL c = 0; c < count; ++c) {
             if (CompareDBIDs(ids[i], columns[c].columnid)) {
                 ordinals[i] = columns[c].iOrdinal;
                 break;
             }
         }
-        if (ordinals[i] == kInvalidColumnOrdinal) ++missing;
+        if (ordinals[i] == DB_INVALIDCOLUMN) ++missing;
     }
     if (missing == 0) return S_OK;
     return missing == cColumnIDs ? DB_E_ERRORSOCCURRED : DB_S_ERRORSOCCURRED;

@@ -481,6 +481,9 @@ ZELMO_DBGUID(DBSCHEMA_PROCEDURE_COLUMNS, 0xc8b522c9);
 COMRT_GUID(OLEDB_SVC_DSLPropertyPages, 0x51740c02, 0x7e8e, 0x11d2, 0xa0, 0x2d, 0x00, 0xc0, 0x4f,
            0xa3, 0x73, 0x48);
 
+// The ordinal MapColumnIDs answers for a column id it does not know.
+constexpr DBORDINAL DB_INVALIDCOLUMN = ~DBORDINAL{0};
+
 inline constexpr const GUID& DB_NULLGUID = GUID_NULL;
 inline constexpr DBID DB_NULLID = {
     {{0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}}}, DBKIND_GUID_PROPID, {nullptr}};

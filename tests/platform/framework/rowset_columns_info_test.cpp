@@ -78,7 +78,7 @@ TEST(RowsetColumnsInfo, MapColumnIdsStatuses) {
     DBORDINAL ordinals[3] = {};
     EXPECT_EQ(info->MapColumnIDs(3, ids, ordinals), DB_S_ERRORSOCCURRED);
     EXPECT_EQ(ordinals[0], 7u);
-    EXPECT_EQ(ordinals[1], kInvalidColumnOrdinal);
+    EXPECT_EQ(ordinals[1], DB_INVALIDCOLUMN);
     EXPECT_EQ(ordinals[2], 1u);
     EXPECT_EQ(info->MapColumnIDs(1, &ids[1], ordinals), DB_E_ERRORSOCCURRED);
     EXPECT_EQ(info->MapColumnIDs(1, &ids[0], ordinals), S_OK);
