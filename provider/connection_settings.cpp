@@ -6,6 +6,7 @@
 #include <string>
 
 #include "com_runtime.h"
+#include "utf_text.h"
 
 namespace {
 
@@ -66,8 +67,8 @@ void CopyToField(const WCHAR* text, size_t length, WCHAR* field, size_t fieldCha
 }
 
 int ParseLeadingInt(const std::u16string& text, int fallback) {
-    std::string narrow;
-    if (!ToUtf8(text.c_str(), text.size(), narrow)) return fallback;
+    // The thread code page's conversion: a lone surrogate becomes U+FFFD, the rest still parses.
+    const std::string narrow = comrt::Utf16ToUtf8(text);
     size_t i = 0;
     while (i < narrow.size() && (narrow[i] == ' ' || (narrow[i] >= '\t' && narrow[i] <= '\r'))) ++i;
     bool negative = false;

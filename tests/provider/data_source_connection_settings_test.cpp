@@ -72,6 +72,18 @@ TEST(ConnectionSettingsTest, DisplayOptionIsParsedLikePercentD) {
     }
 }
 
+TEST(ConnectionSettingsTest, UnconvertibleCharactersAfterTheNumberDoNotStopIt) {
+    // The code page conversion replaces a lone surrogate; "%d" reads the digits before it.
+    const char16_t digitsFirst[] = {u'1', 0xD800, 0};
+    const char16_t surrogateFirst[] = {0xDC00, u'1', 0};
+    InitProperties properties;
+    properties.Add(DBPROP_INIT_DATASOURCE, CComVariant(digitsFirst));
+    EXPECT_EQ(Read(properties).memberDisplayOption, 1);
+    InitProperties leading;
+    leading.Add(DBPROP_INIT_DATASOURCE, CComVariant(surrogateFirst));
+    EXPECT_EQ(Read(leading).memberDisplayOption, 2);
+}
+
 TEST(ConnectionSettingsTest, EveryReadStartsFromOptionTwo) {
     ConnectionSettings settings;
     settings.memberDisplayOption = 0;
