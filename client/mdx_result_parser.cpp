@@ -198,9 +198,7 @@ std::unique_ptr<RESTData> ParseMdxResult(std::vector<unsigned char> body) {
 
         web::json::value answer = ParseJsonText(text);
         std::string().swap(text);
-        if (!answer.is_object()) {
-            return FailedResult();
-        }
+        // A null answer reads like an empty object; any other non-object fails at its first key.
         auto result = std::make_unique<RESTData>();
         FillFromAnswer(*result, answer);
         return result;

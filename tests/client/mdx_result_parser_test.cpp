@@ -1,5 +1,6 @@
 // ParseMdxResult: the answer format, and every damaged body giving status 0.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <string>
 #include <vector>
@@ -109,17 +110,20 @@ TEST(MdxResultParserTest, WrongTypeAtEveryKeyFailsTheAnswer) {
 }
 
 TEST(MdxResultParserTest, AnswersThatAreNotObjectsFail) {
-    for (const char* text : {"[]", "null", "\"text\"", "42", "true", "[{\"values\": null}]"}) {
+    for (const char* text : {"[]", "\"text\"", "42", "true", "[{\"values\": null}]"}) {
         ExpectFailed(Parse(text), text);
     }
 }
 
-TEST(MdxResultParserTest, EmptyObjectIsAnEmptyGoodResult) {
-    std::unique_ptr<RESTData> result = Parse("{}");
-    EXPECT_EQ(result->GetStatus(), 1);
-    EXPECT_EQ(result->GetAxisCount(), 0u);
-    EXPECT_EQ(result->GetCellTable().GetNumRows(), 0);
-    EXPECT_EQ(result->IsDrillThrough(), 0);
+TEST(MdxResultParserTest, EmptyObjectAndNullAreEmptyGoodResults) {
+    // Every key of null reads as null, as of an object without keys.
+    for (const char* text : {"{}", "null"}) {
+        std::unique_ptr<RESTData> result = Parse(text);
+        EXPECT_EQ(result->GetStatus(), 1) << text;
+        EXPECT_EQ(result->GetAxisCount(), 0u) << text;
+        EXPECT_EQ(result->GetCellTable().GetNumRows(), 0) << text;
+        EXPECT_EQ(result->IsDrillThrough(), 0) << text;
+    }
 }
 
 TEST(MdxResultParserTest, CellTableCountsAsStated) {
@@ -268,6 +272,22 @@ TEST(MdxResultParserTest, DamagedBodiesFail) {
     ExpectFailed(ParseMdxResult(Bytes("{\"values\": null}")), "plain JSON");
     ExpectFailed(ParseMdxResult(Bytes(good + std::string(4, '\0'))), "bytes after the stream");
     ExpectFailed(ParseMdxResult(Bytes(good + good)), "two members");
+    // The request accepts "deflate", but only a gzip wrapper is decoded.
+    const std::string text = "{\"values\": {\"numRows\": 1, \"numColumns\": 1}}";
+    std::vector<unsigned char> zlibBody(compressBound(text.size()));
+    uLongf zlibLength = zlibBody.size();
+    ASSERT_EQ(compress(zlibBody.data(), &zlibLength, reinterpret_cast<const Bytef*>(text.data()),
+                       text.size()),
+              Z_OK);
+    zlibBody.resize(zlibLength);
+    // Each with four more bytes that state the true length, so that the decoder is what refuses.
+    std::string zlibText(zlibBody.begin(), zlibBody.end());
+    unsigned int length = static_cast<unsigned int>(text.size());
+    ExpectFailed(ParseMdxResult(Bytes(WithGzipSizeTrailer(zlibText + "LLLL", length))),
+                 "zlib format");
+    ExpectFailed(ParseMdxResult(Bytes(WithGzipSizeTrailer(
+                     zlibText.substr(2, zlibText.size() - 6) + "LLLL", length))),
+                 "raw deflate");
     ExpectFailed(ParseMdxResult(Bytes(DamageGzip(GzipText(std::string(200, ' ') + "{}")))),
                  "damaged");
     for (size_t cut = 0; cut < good.size(); ++cut) {
