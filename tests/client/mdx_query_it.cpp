@@ -60,7 +60,7 @@ TEST_F(MdxQueryTest, PostsTheStatementAsJsonWithTheFrameHeaders) {
     EXPECT_EQ(request.Header("Accept-Encoding"), "gzip,deflate");
     EXPECT_EQ(request.Header("User-Agent"),
               "Mozilla/5.0 (compatible; MSIE 10.0; Windows NT 6.1; Trident/6.0)");
-    EXPECT_EQ(request.Header("Content-Type").rfind("application/json", 0), 0u);
+    EXPECT_EQ(request.Header("Content-Type"), "application/json");
     EXPECT_EQ(request.body, std::string(R"({"query":")") + kQuery + R"("})");
 }
 

@@ -91,8 +91,17 @@ TEST_F(MetadataTest, MeasuresDimensionAndEmptyIdsSendNothing) {
     EXPECT_TRUE(GetDimensions(token, "").empty());
     EXPECT_TRUE(GetLevels(token, "7", "").empty());
     EXPECT_TRUE(GetLevels(token, nullptr, "3").empty());
+    EXPECT_TRUE(GetLevels(token, "", "3").empty());
     EXPECT_TRUE(GetMembers(token, "7", "3", "").empty());
+    EXPECT_TRUE(GetMembers(token, "7", "", "1").empty());
+    EXPECT_TRUE(GetMembers(token, "", "3", "1").empty());
+    EXPECT_EQ(GetDimension(token, "7", "").GetName(), u"");
     EXPECT_TRUE(GetMdxMember(token, "", "41").GetPositions().empty());
+    JSONMember none = GetMdxMember(token, "7", "");
+    EXPECT_TRUE(none.GetPositions().empty());
+    EXPECT_EQ(none.GetId(), u"");
+    EXPECT_EQ(none.GetName(), u"");
+    EXPECT_EQ(none.GetAlias(), u"");
     EXPECT_TRUE(service->GetRequests().empty());
     // Only the exact text "0" is the measures dimension.
     GetDimension(token, "7", "00");
