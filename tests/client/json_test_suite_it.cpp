@@ -36,6 +36,13 @@ bool StartsWithObject(const std::string& text) {
     return at != std::string::npos && text[at] == '{';
 }
 
+// A lone null reads like an object without keys.
+bool IsLoneNull(const std::string& text) {
+    size_t first = text.find_first_not_of(" \t\r\n");
+    size_t last = text.find_last_not_of(" \t\r\n");
+    return first != std::string::npos && text.compare(first, last - first + 1, "null") == 0;
+}
+
 class JsonTestSuiteTest : public ServiceTest {};
 
 TEST_F(JsonTestSuiteTest, EveryFileGivesAResultOrTheFailureResult) {
@@ -58,7 +65,7 @@ TEST_F(JsonTestSuiteTest, EveryFileGivesAResultOrTheFailureResult) {
             EXPECT_TRUE(result->GetCellTable().GetValues().empty()) << name;
         } else {
             ++accepted;
-            EXPECT_TRUE(StartsWithObject(text)) << name;
+            EXPECT_TRUE(StartsWithObject(text) || IsLoneNull(text)) << name;
         }
         // Every well-formed object the corpus holds is a (keyless) answer.
         if (name[0] == 'y' && StartsWithObject(text)) {
