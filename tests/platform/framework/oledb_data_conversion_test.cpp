@@ -389,6 +389,7 @@ TEST(OledbDataConversion, VariantTargetsAndSources) {
     VariantInit(&decimal);
     decimal.decVal.u.s.scale = 1;
     decimal.decVal.u.s.sign = DECIMAL_NEG;
+    decimal.decVal.Hi32 = 0;      // VariantInit sets the type only
     decimal.decVal.v.Lo64 = 125;  // -12.5
     decimal.vt = VT_DECIMAL;
     EXPECT_EQ(Write(decimal, DBTYPE_VARIANT, Binding(DBTYPE_R8), row), DBSTATUS_S_OK);
