@@ -183,18 +183,19 @@ class CComContainedObject : public Base {
     IUnknown* GetControllingUnknown() { return this->m_pOuterUnknown; }
 };
 
-// The inner unknown of an aggregated object: it counts its own references and answers
-// IID_IUnknown with itself; every other interface comes from the contained object.
+// The inner unknown of an aggregatable object: it counts its own references and answers
+// IID_IUnknown with itself; every other interface comes from the contained object, whose outer
+// unknown is the aggregate's (or, standalone, this object itself).
 template <class Contained>
-class CComAggObject : public IUnknown,
-                      public CComObjectRootEx<typename Contained::_ThreadModel::ThreadModelNoCS> {
+class CComInnerUnknown
+    : public IUnknown,
+      public CComObjectRootEx<typename Contained::_ThreadModel::ThreadModelNoCS> {
   public:
     using _BaseClass = Contained;
 
-    explicit CComAggObject(void* pv) : m_contained(pv) { com_object_detail::LockModule(); }
-    CComAggObject(const CComAggObject&) = delete;
-    CComAggObject& operator=(const CComAggObject&) = delete;
-    virtual ~CComAggObject() {
+    CComInnerUnknown(const CComInnerUnknown&) = delete;
+    CComInnerUnknown& operator=(const CComInnerUnknown&) = delete;
+    virtual ~CComInnerUnknown() {
         this->m_dwRef = com_object_detail::kDestructingRefCount;
         FinalRelease();
         com_object_detail::UnlockModule();
@@ -230,6 +231,22 @@ class CComAggObject : public IUnknown,
         }
         return m_contained._InternalQueryInterface(iid, ppvObject);
     }
+
+    CComContainedObject<Contained> m_contained;
+
+  protected:
+    // A null outer makes the object its own outer unknown.
+    explicit CComInnerUnknown(void* outer)
+        : m_contained(outer != nullptr ? outer : static_cast<void*>(static_cast<IUnknown*>(this))) {
+        com_object_detail::LockModule();
+    }
+};
+
+// An object created only aggregated.
+template <class Contained>
+class CComAggObject : public CComInnerUnknown<Contained> {
+  public:
+    explicit CComAggObject(void* pv) : CComInnerUnknown<Contained>(pv) {}
 
     static HRESULT CreateInstance(IUnknown* pUnkOuter, CComAggObject<Contained>** pp) {
         if (pUnkOuter == nullptr) {
@@ -238,60 +255,16 @@ class CComAggObject : public IUnknown,
         }
         return com_object_detail::CreateObject<CComAggObject<Contained>>(pUnkOuter, pp);
     }
-
-    CComContainedObject<Contained> m_contained;
 };
 
 // An object that may be created aggregated or standalone: standalone, its contained object's
 // outer unknown is this object itself.
 template <class Contained>
-class CComPolyObject : public IUnknown,
-                       public CComObjectRootEx<typename Contained::_ThreadModel::ThreadModelNoCS> {
+class CComPolyObject : public CComInnerUnknown<Contained> {
   public:
-    using _BaseClass = Contained;
+    explicit CComPolyObject(void* pv) : CComInnerUnknown<Contained>(pv) {}
 
-    explicit CComPolyObject(void* pv)
-        : m_contained(pv != nullptr ? pv : static_cast<void*>(static_cast<IUnknown*>(this))) {
-        com_object_detail::LockModule();
-    }
-    CComPolyObject(const CComPolyObject&) = delete;
-    CComPolyObject& operator=(const CComPolyObject&) = delete;
-    virtual ~CComPolyObject() {
-        this->m_dwRef = com_object_detail::kDestructingRefCount;
-        FinalRelease();
-        com_object_detail::UnlockModule();
-    }
-
-    void SetVoid(void* pv) { m_contained.SetVoid(pv); }
-    HRESULT _AtlInitialConstruct() { return m_contained._AtlInitialConstruct(); }
-    HRESULT FinalConstruct() { return m_contained.FinalConstruct(); }
-    HRESULT _AtlFinalConstruct() { return m_contained._AtlFinalConstruct(); }
-    void InternalFinalConstructAddRef() {
-        this->InternalAddRef();
-        m_contained.InternalFinalConstructAddRef();
-    }
-    void InternalFinalConstructRelease() {
-        m_contained.InternalFinalConstructRelease();
-        this->InternalRelease();
-    }
-    void FinalRelease() { m_contained.FinalRelease(); }
-
-    STDMETHOD_(ULONG, AddRef)() override { return this->InternalAddRef(); }
-    STDMETHOD_(ULONG, Release)() override {
-        ULONG count = this->InternalRelease();
-        if (count == 0) delete this;
-        return count;
-    }
-    STDMETHOD(QueryInterface)(REFIID iid, void** ppvObject) override {
-        if (ppvObject == nullptr) return E_POINTER;
-        *ppvObject = nullptr;
-        if (iid == IID_IUnknown) {
-            *ppvObject = static_cast<IUnknown*>(this);
-            AddRef();
-            return S_OK;
-        }
-        return m_contained._InternalQueryInterface(iid, ppvObject);
-    }
+    using CComInnerUnknown<Contained>::QueryInterface;
     template <class Q>
     HRESULT QueryInterface(Q** pp) {
         return QueryInterface(__uuidof(Q), reinterpret_cast<void**>(pp));
@@ -301,6 +274,4 @@ class CComPolyObject : public IUnknown,
     static HRESULT CreateInstance(IUnknown* pUnkOuter, CComPolyObject<Contained>** pp) {
         return com_object_detail::CreateObject<CComPolyObject<Contained>>(pUnkOuter, pp);
     }
-
-    CComContainedObject<Contained> m_contained;
 };
