@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config libcpprest-dev libssl-dev zlib1g-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang)
+          libbenchmark-dev clang libclang-rt-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
