@@ -16,39 +16,18 @@ size_t TextLength(const WCHAR* text, size_t limit) {
     return length;
 }
 
-// Appends the UTF-8 form of one code point.
-void AppendUtf8(char32_t code, std::string& out) {
-    if (code < 0x80) {
-        out.push_back(static_cast<char>(code));
-    } else if (code < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else if (code < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-    }
-}
-
 // False for a lone surrogate, which has no multibyte form.
 bool ToUtf8(const WCHAR* text, size_t length, std::string& out) {
     for (size_t i = 0; i < length; ++i) {
         const char16_t unit = text[i];
         if (unit >= 0xD800 && unit <= 0xDBFF) {
             if (i + 1 >= length || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
-            AppendUtf8(0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00), out);
             ++i;
         } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
             return false;
-        } else {
-            AppendUtf8(unit, out);
         }
     }
+    out += comrt::Utf16ToUtf8(std::u16string_view(text, length));
     return true;
 }
 
