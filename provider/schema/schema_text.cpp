@@ -1,6 +1,7 @@
 // Texts and numbers of the schema rows.
 #include "provider/schema/schema_text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <limits>
@@ -16,11 +17,11 @@ size_t WriteFieldText(WCHAR* field, size_t capacity,
             take = limit - written;
             // A high surrogate whose partner would be cut goes too.
             if (take > 0 && part[take - 1] >= 0xD800 && part[take - 1] <= 0xDBFF) --take;
-            std::memcpy(field + written, part.data(), take * sizeof(WCHAR));
+            std::copy_n(part.data(), take, field + written);
             written += take;
             break;
         }
-        std::memcpy(field + written, part.data(), take * sizeof(WCHAR));
+        std::copy_n(part.data(), take, field + written);
         written += take;
     }
     field[written] = 0;
