@@ -16,39 +16,11 @@
 #include <vector>
 
 #include "client/mdx_query.h"
+#include "bench/counting_allocator.h"
 #include "tools/standin/gzip_text.h"
 
-namespace {
-
-std::atomic<long long> liveBytes{0};
-std::atomic<long long> peakBytes{0};
-
-void Count(void* block) {
-    long long now = liveBytes += static_cast<long long>(malloc_usable_size(block));
-    long long peak = peakBytes.load();
-    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) {
-    }
-}
-
-}  // namespace
-
-void* operator new(size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    Count(block);
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    if (block != nullptr) {
-        liveBytes -= static_cast<long long>(malloc_usable_size(block));
-        std::free(block);
-    }
-}
-
-void operator delete(void* block, size_t) noexcept { operator delete(block); }
+using counting_allocator::liveBytes;
+using counting_allocator::peakBytes;
 
 namespace {
 
