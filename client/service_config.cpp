@@ -1,7 +1,6 @@
 // The one-line configuration file that names the service's address.
 #include "client/service_config.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -20,7 +19,17 @@ namespace {
 const char16_t kConfigFileName[] = u"config.txt";
 constexpr size_t kLineBufferSize = 1024;
 
-std::atomic<bool> configRead{false};
+// The lock is held across the whole read: a caller that arrives meanwhile waits for the configured
+// address instead of going on with the built-in one.
+struct ReadState {
+    std::mutex lock;
+    bool done = false;
+};
+
+ReadState& ConfigRead() {
+    static auto* state = new ReadState();
+    return *state;
+}
 
 struct ProviderState {
     std::mutex lock;
@@ -28,7 +37,7 @@ struct ProviderState {
 };
 
 ProviderState& Providers() {
-    static ProviderState* state = new ProviderState();
+    static auto* state = new ProviderState();
     return *state;
 }
 
@@ -69,9 +78,12 @@ std::u16string DefaultModulePath() {
 }
 
 void ReadServiceConfig() {
-    if (configRead.exchange(true)) {
+    ReadState& state = ConfigRead();
+    std::lock_guard<std::mutex> guard(state.lock);
+    if (state.done) {
         return;
     }
+    state.done = true;
     try {
         std::u16string path = ModulePath();
         if (path.empty() || path.size() > kMaxModulePath) {
@@ -113,4 +125,8 @@ void ReadServiceConfig() {
     }
 }
 
-void ResetServiceConfigForTesting() { configRead.store(false); }
+void ResetServiceConfigForTesting() {
+    ReadState& state = ConfigRead();
+    std::lock_guard<std::mutex> guard(state.lock);
+    state.done = false;
+}
