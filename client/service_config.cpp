@@ -1,6 +1,7 @@
 // The one-line configuration file that names the service's address.
 #include "client/service_config.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -106,20 +107,25 @@ void ReadServiceConfig() {
         if (!file) {
             return;
         }
-        char line[kLineBufferSize];
-        if (std::fgets(line, sizeof line, file.get()) == nullptr) {
+        std::array<char, kLineBufferSize> line{};
+        if (std::fgets(line.data(), static_cast<int>(line.size()), file.get()) == nullptr) {
             return;
         }
         // The bytes stand as read, up to the first NUL, without the line break. A CR before it
-        // goes too: the file may come from a system whose text mode would have removed it.
-        size_t length = std::strlen(line);
+        // goes too: the file may come from a system whose text mode would have removed it. When
+        // the CR fills the buffer, its LF is the next byte, and text mode would have read the pair
+        // as one line break.
+        size_t length = std::strlen(line.data());
         if (length > 0 && line[length - 1] == '\n') {
             --length;
             if (length > 0 && line[length - 1] == '\r') {
                 --length;
             }
+        } else if (length == line.size() - 1 && line[length - 1] == '\r' &&
+                   std::fgetc(file.get()) == '\n') {
+            --length;
         }
-        ServiceAddress::Set(std::string(line, length));
+        ServiceAddress::Set(std::string(line.data(), length));
     } catch (const std::exception&) {
         // A failure leaves the address as it was, like a missing file.
     }
