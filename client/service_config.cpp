@@ -1,7 +1,7 @@
 // The one-line configuration file that names the service's address.
 #include "client/service_config.h"
 
-#include <atomic>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -20,7 +20,17 @@ namespace {
 const char16_t kConfigFileName[] = u"config.txt";
 constexpr size_t kLineBufferSize = 1024;
 
-std::atomic<bool> configRead{false};
+// The lock is held across the whole read: a caller that arrives meanwhile waits for the configured
+// address instead of going on with the built-in one.
+struct ReadState {
+    std::mutex lock;
+    bool done = false;
+};
+
+ReadState& ConfigRead() {
+    static auto* state = new ReadState();
+    return *state;
+}
 
 struct ProviderState {
     std::mutex lock;
@@ -28,7 +38,7 @@ struct ProviderState {
 };
 
 ProviderState& Providers() {
-    static ProviderState* state = new ProviderState();
+    static auto* state = new ProviderState();
     return *state;
 }
 
@@ -69,9 +79,12 @@ std::u16string DefaultModulePath() {
 }
 
 void ReadServiceConfig() {
-    if (configRead.exchange(true)) {
+    ReadState& state = ConfigRead();
+    std::lock_guard<std::mutex> guard(state.lock);
+    if (state.done) {
         return;
     }
+    state.done = true;
     try {
         std::u16string path = ModulePath();
         if (path.empty() || path.size() > kMaxModulePath) {
@@ -94,23 +107,32 @@ void ReadServiceConfig() {
         if (!file) {
             return;
         }
-        char line[kLineBufferSize];
-        if (std::fgets(line, sizeof line, file.get()) == nullptr) {
+        std::array<char, kLineBufferSize> line{};
+        if (std::fgets(line.data(), static_cast<int>(line.size()), file.get()) == nullptr) {
             return;
         }
         // The bytes stand as read, up to the first NUL, without the line break. A CR before it
-        // goes too: the file may come from a system whose text mode would have removed it.
-        size_t length = std::strlen(line);
+        // goes too: the file may come from a system whose text mode would have removed it. When
+        // the CR fills the buffer, its LF is the next byte, and text mode would have read the pair
+        // as one line break.
+        size_t length = std::strlen(line.data());
         if (length > 0 && line[length - 1] == '\n') {
             --length;
             if (length > 0 && line[length - 1] == '\r') {
                 --length;
             }
+        } else if (length == line.size() - 1 && line[length - 1] == '\r' &&
+                   std::fgetc(file.get()) == '\n') {
+            --length;
         }
-        ServiceAddress::Set(std::string(line, length));
+        ServiceAddress::Set(std::string(line.data(), length));
     } catch (const std::exception&) {
         // A failure leaves the address as it was, like a missing file.
     }
 }
 
-void ResetServiceConfigForTesting() { configRead.store(false); }
+void ResetServiceConfigForTesting() {
+    ReadState& state = ConfigRead();
+    std::lock_guard<std::mutex> guard(state.lock);
+    state.done = false;
+}

@@ -15,8 +15,8 @@ constexpr size_t kMaxModulePath = 260;
 void SetModulePathProvider(std::function<std::u16string()> provider);
 std::u16string DefaultModulePath();
 
-// Only the first call of the process does anything; a missing or unreadable file leaves the
-// address as it is.
+// Only the first call of the process does anything, and calls that arrive while it reads wait
+// for its result; a missing or unreadable file leaves the address as it is.
 void ReadServiceConfig();
 
 // Lets a test read the file again within one process.

@@ -3,8 +3,9 @@
 
 #include "com_runtime.h"
 
-HRESULT ReadBagText(IPropertyBag* bag, LPCOLESTR name, IErrorLog* errorLog, std::u16string& text) {
-    text.clear();
+HRESULT ReadBagText(IPropertyBag* bag, LPCOLESTR name, IErrorLog* errorLog,
+                    std::optional<std::u16string>& text) {
+    text.reset();
     VARIANT value;
     VariantInit(&value);
     // The type asks for text; a null BSTR keeps the VARIANT valid for a bag that clears it.
@@ -15,11 +16,14 @@ HRESULT ReadBagText(IPropertyBag* bag, LPCOLESTR name, IErrorLog* errorLog, std:
         VariantClear(&value);
         return hr;
     }
+    // Empty would convert to "", which is no value the host gave.
     VARIANT converted;
     VariantInit(&converted);
-    if (value.vt == VT_BSTR || SUCCEEDED(VariantChangeType(&converted, &value, 0, VT_BSTR))) {
+    if (value.vt == VT_BSTR ||
+        (value.vt != VT_EMPTY && SUCCEEDED(VariantChangeType(&converted, &value, 0, VT_BSTR)))) {
         const VARIANT& source = value.vt == VT_BSTR ? value : converted;
-        if (source.bstrVal != nullptr) text.assign(source.bstrVal, SysStringLen(source.bstrVal));
+        text.emplace();
+        if (source.bstrVal != nullptr) text->assign(source.bstrVal, SysStringLen(source.bstrVal));
     }
     VariantClear(&converted);
     VariantClear(&value);

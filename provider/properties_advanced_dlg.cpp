@@ -3,6 +3,7 @@
 #include "provider/properties_advanced_dlg.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,10 +94,9 @@ STDMETHODIMP PropertiesAdvancedDlg::Save(IPropertyBag* pPropBag, BOOL fClearDirt
 HRESULT PropertiesAdvancedDlg::LoadFromBag(IPropertyBag* bag, IErrorLog* errorLog) {
     HRESULT hr = IPersistPropertyBag_Load(bag, errorLog, GetPropertyMap());
     if (FAILED(hr)) return hr;
-    std::u16string text;
+    std::optional<std::u16string> text;
     hr = ReadBagText(bag, u"Data Source", errorLog, text);
-    if (SUCCEEDED(hr) && !text.empty())
-        memberDisplayOption = ParseLeadingInt(text, memberDisplayOption);
+    if (text && !text->empty()) memberDisplayOption = ParseLeadingInt(*text, memberDisplayOption);
     UpdateRadioButtons();
     return hr;
 }

@@ -2,6 +2,7 @@
 // data source's initialisation properties.
 #include "provider/properties_connect_dlg.h"
 
+#include <optional>
 #include <string>
 
 #include "provider/page_text.h"
@@ -49,11 +50,11 @@ STDMETHODIMP PropertiesConnectDlg::Save(IPropertyBag* pPropBag, BOOL fClearDirty
 HRESULT PropertiesConnectDlg::LoadFromBag(IPropertyBag* bag, IErrorLog* errorLog) {
     const HRESULT hr = IPersistPropertyBag_Load(bag, errorLog, GetPropertyMap());
     if (FAILED(hr)) return hr;
-    std::u16string text;
-    if (SUCCEEDED(ReadBagText(bag, u"User ID", errorLog, text)))
-        CopyToField(text.c_str(), text.size(), userName, kCredentialChars);
-    if (SUCCEEDED(ReadBagText(bag, u"Password", errorLog, text)))
-        CopyToField(text.c_str(), text.size(), password, kCredentialChars);
+    std::optional<std::u16string> text;
+    ReadBagText(bag, u"User ID", errorLog, text);
+    if (text) CopyToField(text->c_str(), text->size(), userName, kCredentialChars);
+    ReadBagText(bag, u"Password", errorLog, text);
+    if (text) CopyToField(text->c_str(), text->size(), password, kCredentialChars);
     if (m_hWnd != nullptr) {
         GotoDlgCtrl(GetDlgItem(kIdcConnectionUserName));
         // Setting an edit's text reports a change that reads it back: keep our own copies.

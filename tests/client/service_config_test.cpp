@@ -61,6 +61,20 @@ TEST_F(ServiceConfigTest, LongLineGivesItsFirst1023Bytes) {
     EXPECT_EQ(AddressAfterReading(line + "\n"), line.substr(0, 1023));
 }
 
+TEST_F(ServiceConfigTest, CrLfAcrossTheEndOfTheLineBufferIsOneLineBreak) {
+    struct Case {
+        size_t length;
+        std::string after;
+        std::string tail;  // what the address keeps after the line's bytes
+    };
+    for (const Case& c : {Case{1022, "\r\n", ""}, Case{1023, "\r\n", ""}, Case{1022, "\rx\n", "\r"},
+                          Case{1022, "\r", "\r"}}) {
+        const std::string line(c.length, 'h');
+        EXPECT_EQ(AddressAfterReading(line + c.after), line + c.tail)
+            << c.length << " bytes and " << c.after.size() << " after";
+    }
+}
+
 TEST_F(ServiceConfigTest, EmptyFileKeepsTheAddressEmptyFirstLineClearsIt) {
     EXPECT_EQ(AddressAfterReading(""), "https://before.example");
     EXPECT_EQ(AddressAfterReading("\nhttp://second\n"), "");

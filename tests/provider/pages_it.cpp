@@ -1,5 +1,6 @@
 // The two property pages through IPersistPropertyBag and IPropertyPage, as a data-link host drives
 // them: loading and saving a bag, edits and clicks in the activated page, the version it shows.
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -131,6 +132,39 @@ TEST_F(PagesTest, ConnectionPageLoadsTextValuesCutTo255Characters) {
     EXPECT_EQ(TextOf(other.values[u"Password"]), u"pw");
 }
 
+TEST_F(PagesTest, BagValuesThatAreNoTextKeepWhatBothPagesLoadedBefore) {
+    Create(CLSID_ZelmoConnectionDlg);
+    CComPtr<IPersistPropertyBag> advanced;
+    ASSERT_EQ(CoCreateInstance(CLSID_ZelmoAdvancedDlg, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IPersistPropertyBag, reinterpret_cast<void**>(&advanced)),
+              S_OK);
+    host.values[u"User ID"] = CComVariant(u"ann");
+    host.values[u"Password"] = CComVariant(u"pw");
+    host.values[u"Data Source"] = CComVariant(u"1");
+    ASSERT_EQ(bag->Load(&host, nullptr), S_OK);
+    ASSERT_EQ(advanced->Load(&host, nullptr), S_OK);
+
+    // Empty, null, an error code and an object: none of them reads as text.
+    std::array<VARIANT, 4> noText{};
+    noText[1].vt = VT_NULL;
+    noText[2].vt = VT_ERROR;
+    noText[2].scode = DISP_E_PARAMNOTFOUND;
+    noText[3].vt = VT_UNKNOWN;
+    noText[3].punkVal = nullptr;
+    for (const VARIANT& value : noText) {
+        TestBag other;
+        for (const char16_t* name : {u"User ID", u"Password", u"Data Source"})
+            other.values[name] = value;
+        EXPECT_EQ(bag->Load(&other, nullptr), S_OK);
+        EXPECT_EQ(advanced->Load(&other, nullptr), S_OK);
+        ASSERT_EQ(bag->Save(&other, TRUE, FALSE), S_OK);
+        ASSERT_EQ(advanced->Save(&other, TRUE, FALSE), S_OK);
+        EXPECT_EQ(TextOf(other.values[u"User ID"]), u"ann") << "vt " << value.vt;
+        EXPECT_EQ(TextOf(other.values[u"Password"]), u"pw") << "vt " << value.vt;
+        EXPECT_EQ(TextOf(other.values[u"Data Source"]), u"1") << "vt " << value.vt;
+    }
+}
+
 TEST_F(PagesTest, ConnectionPageStopsSavingAtTheFirstFailingWrite) {
     Create(CLSID_ZelmoConnectionDlg);
     host.failOn = u"Password";
@@ -201,9 +235,9 @@ TEST_F(PagesTest, AdvancedPageClickingPreferAliasSavesOneBothWays) {
     ASSERT_EQ(bag->Save(&host, TRUE, FALSE), S_OK);
     EXPECT_EQ(host.writes, (std::vector<std::u16string>{u"Data Source", u"Prefer Member Alias"}));
     EXPECT_EQ(TextOf(host.values[u"Data Source"]), u"1");
-    CComVariant alias = host.values[u"Prefer Member Alias"];
-    ASSERT_EQ(alias.ChangeType(VT_I4), S_OK);
-    EXPECT_EQ(alias.lVal, 1);
+    const CComVariant& alias = host.values[u"Prefer Member Alias"];
+    EXPECT_EQ(alias.vt, VT_INT);
+    EXPECT_EQ(alias.intVal, 1);
 
     ASSERT_TRUE(DialogClickControl(GetDlgItem(window, kUseMemberName)));
     ASSERT_EQ(bag->Save(&host, TRUE, FALSE), S_OK);
