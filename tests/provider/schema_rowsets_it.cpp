@@ -275,6 +275,10 @@ TEST_F(SchemaRowsetsTest, DimensionsAreAskedForEveryTimeAndOneIsFoundByItsNumber
 TEST_F(SchemaRowsetsTest, HierarchiesFillTheCachedDimensionsOnce) {
     Cubes();
     EXPECT_TRUE(Read(session, MDSCHEMA_LEVELS, {{2, u"Sales"}}).empty());  // before hierarchies
+    // A failed list is not kept: the next request asks again.
+    Standin().SetFault("/api/models/7/dimensions", StandinFault{});
+    EXPECT_TRUE(Read(session, MDSCHEMA_HIERARCHIES, {{2, u"Sales"}}).empty());
+    Standin().ClearFaults();
     const std::vector<Row> hierarchies = Read(session, MDSCHEMA_HIERARCHIES, {{2, u"Sales"}});
     ASSERT_EQ(hierarchies.size(), 3u);
     const Row& region = hierarchies[0];
@@ -291,7 +295,7 @@ TEST_F(SchemaRowsetsTest, HierarchiesFillTheCachedDimensionsOnce) {
     EXPECT_EQ(hierarchies[2].at("ALL_MEMBER"), u"");
     EXPECT_EQ(hierarchies[2].at("DIMENSION_TYPE"), u"2");
     Read(session, MDSCHEMA_HIERARCHIES, {{2, u"Sales"}, {5, u"[Region <3>]"}});
-    EXPECT_EQ(Requests("/dimensions"), 1u);
+    EXPECT_EQ(Requests("/dimensions"), 2u);
 
     // A flag read as DBTYPE_BOOL takes nothing of the next field.
     CComPtr<IRowset> rowset;
