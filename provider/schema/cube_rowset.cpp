@@ -49,10 +49,7 @@ HRESULT CCubeRowset::Execute(DBROWCOUNT* pcRowsAffected, ULONG cRestrictions,
     ZelmoSession* session = GetSessionObject();
     if (session == nullptr) return E_FAIL;
     if (session->cachedModels.empty()) {
-        char user[kNarrowUserNameBytes];
-        char password[kNarrowPasswordBytes];
-        GetCredentials(user, password);
-        const APIAuthToken token = LoginWithCredentials(user, password);
+        const APIAuthToken token = LogIn();
         if (token.IsLoggedIn() == 0) return E_ACCESSDENIED;
         session->cachedModels = GetModels(token);
         session->modelIdByName.clear();

@@ -44,10 +44,7 @@ HRESULT CDimensionRowset::Execute(DBROWCOUNT* pcRowsAffected, ULONG cRestriction
     ParseRestrictions(cRestrictions, rgRestrictions, &restrictions);
     if (restrictions.cubePresent == 0 || restrictions.AnyOverlong(kReadRestrictions))
         return Finish(pcRowsAffected);
-    char user[kNarrowUserNameBytes];
-    char password[kNarrowPasswordBytes];
-    GetCredentials(user, password);
-    const APIAuthToken token = LoginWithCredentials(user, password);
+    const APIAuthToken token = LogIn();
     CubeModelId modelId;
     if (!LookUpCubeModelId(GetSessionObject(), restrictions, modelId))
         return Finish(pcRowsAffected);

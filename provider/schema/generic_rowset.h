@@ -64,6 +64,15 @@ class CGenericRowset : public CSchemaRowsetImpl<T, Row, Session, CAtlArray<Row>,
         ReadSessionCredentials(GetSessionObject(), user, password);
     }
 
+    // The login step of the rowsets that ask the service; the login cache answers after the
+    // user's first login.
+    APIAuthToken LogIn() {
+        char user[kNarrowUserNameBytes];
+        char password[kNarrowPasswordBytes];
+        GetCredentials(user, password);
+        return LoginWithCredentials(user, password);
+    }
+
     // The id between the last '<' of name and the next '>' into out (kIdTextBytes); S_FALSE, with
     // out empty, when it does not fit.
     HRESULT ExtractIdFromName(const char* name, size_t size, char* out) {

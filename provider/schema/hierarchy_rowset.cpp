@@ -45,10 +45,7 @@ HRESULT CHierarchyRowset::Execute(DBROWCOUNT* pcRowsAffected, ULONG cRestriction
     ParseRestrictions(cRestrictions, rgRestrictions, &restrictions);
     if (restrictions.cubePresent == 0 || restrictions.AnyOverlong(kReadRestrictions))
         return Finish(pcRowsAffected);
-    char user[kNarrowUserNameBytes];
-    char password[kNarrowPasswordBytes];
-    GetCredentials(user, password);
-    const APIAuthToken token = LoginWithCredentials(user, password);
+    const APIAuthToken token = LogIn();
     ZelmoSession* session = GetSessionObject();
     CubeModelId modelId;
     if (!LookUpCubeModelId(session, restrictions, modelId)) return Finish(pcRowsAffected);

@@ -56,9 +56,6 @@ HRESULT CLevelRowset::Execute(DBROWCOUNT* pcRowsAffected, ULONG cRestrictions,
                               const VARIANT* rgRestrictions) {
     RestrictionSet restrictions;
     ParseRestrictions(cRestrictions, rgRestrictions, &restrictions);
-    char user[kNarrowUserNameBytes];
-    char password[kNarrowPasswordBytes];
-    GetCredentials(user, password);
     if (restrictions.cubePresent == 0 || restrictions.AnyOverlong(kReadRestrictions))
         return Finish(pcRowsAffected);
     // The dimension's id and number come first: a name that can name no dimension sends nothing.
@@ -71,7 +68,7 @@ HRESULT CLevelRowset::Execute(DBROWCOUNT* pcRowsAffected, ULONG cRestrictions,
         dimensionNumber = ReadIdNumber(dimensionId);
         if (!dimensionNumber) return Finish(pcRowsAffected);
     }
-    const APIAuthToken token = LoginWithCredentials(user, password);
+    const APIAuthToken token = LogIn();
     ZelmoSession* session = GetSessionObject();
     CubeModelId modelId;
     if (!LookUpCubeModelId(session, restrictions, modelId)) return Finish(pcRowsAffected);

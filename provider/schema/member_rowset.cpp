@@ -87,10 +87,7 @@ void CMemberRowset::ReadLevelPath(const RestrictionSet& restrictions) {
     const std::optional<int32_t> levelNumber = ReadIdNumber(levelId);
     if (!dimensionNumber || !levelNumber) return;
 
-    char user[kNarrowUserNameBytes];
-    char password[kNarrowPasswordBytes];
-    GetCredentials(user, password);
-    const APIAuthToken token = LoginWithCredentials(user, password);
+    const APIAuthToken token = LogIn();
     ZelmoSession* session = GetSessionObject();
     CubeModelId modelId;
     if (!LookUpCubeModelId(session, restrictions, modelId)) return;
@@ -122,10 +119,7 @@ void CMemberRowset::ReadLevelPath(const RestrictionSet& restrictions) {
 void CMemberRowset::ReadMemberPath(const RestrictionSet& restrictions) {
     char memberId[kIdTextBytes];
     if (ExtractIdFromName(restrictions.index8, kRestrictionTextBytes, memberId) != S_OK) return;
-    char user[kNarrowUserNameBytes];
-    char password[kNarrowPasswordBytes];
-    GetCredentials(user, password);
-    const APIAuthToken token = LoginWithCredentials(user, password);
+    const APIAuthToken token = LogIn();
     ZelmoSession* session = GetSessionObject();
     CubeModelId modelId;
     if (!LookUpCubeModelId(session, restrictions, modelId)) return;
