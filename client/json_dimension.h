@@ -14,8 +14,8 @@ class JSONDimension {
                   int memberCardinality, int dimensionOrdinal);
 
     int GetNumber() const { return number; }
-    std::u16string GetId() const { return id; }
-    std::u16string GetName() const { return name; }
+    const std::u16string& GetId() const { return id; }
+    const std::u16string& GetName() const { return name; }
     const JSONMember& GetMember() const { return member; }
     int GetMemberCardinality() const { return memberCardinality; }
     int GetDimensionOrdinal() const { return dimensionOrdinal; }

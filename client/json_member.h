@@ -14,10 +14,10 @@ class MemberPosition {
     MemberPosition(std::u16string mdxParentMemberId, std::u16string mdxParentMemberName, int level,
                    std::u16string levelName);
 
-    std::u16string GetParentMemberId() const { return mdxParentMemberId; }
-    std::u16string GetParentMemberName() const { return mdxParentMemberName; }
+    const std::u16string& GetParentMemberId() const { return mdxParentMemberId; }
+    const std::u16string& GetParentMemberName() const { return mdxParentMemberName; }
     int GetLevel() const { return level; }
-    std::u16string GetLevelName() const { return levelName; }
+    const std::u16string& GetLevelName() const { return levelName; }
 
   private:
     std::u16string mdxParentMemberId;
@@ -42,9 +42,9 @@ class JSONMember {
                int numPositions, int dimensionNumber, int mdxMemberOrdinal, int parentPosition,
                int isCalculated);
 
-    std::u16string GetId() const { return id; }
-    std::u16string GetName() const { return name; }
-    std::u16string GetAlias() const { return alias; }
+    const std::u16string& GetId() const { return id; }
+    const std::u16string& GetName() const { return name; }
+    const std::u16string& GetAlias() const { return alias; }
     int GetNumChildren() const { return numChildren; }
     int GetNumPositions() const { return numPositions; }
     int GetDimensionNumber() const { return dimensionNumber; }

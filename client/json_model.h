@@ -17,12 +17,12 @@ class JSONModel {
           createdEpochSeconds(std::move(createdEpochSeconds)),
           updatedEpochSeconds(std::move(updatedEpochSeconds)) {}
 
-    std::u16string GetId() const { return id; }
-    std::u16string GetName() const { return name; }
-    std::u16string GetDesc() const { return desc; }
+    const std::u16string& GetId() const { return id; }
+    const std::u16string& GetName() const { return name; }
+    const std::u16string& GetDesc() const { return desc; }
     // Seconds since the epoch as the service sends them; never converted here.
-    std::u16string GetCreatedEpochSeconds() const { return createdEpochSeconds; }
-    std::u16string GetUpdatedEpochSeconds() const { return updatedEpochSeconds; }
+    const std::u16string& GetCreatedEpochSeconds() const { return createdEpochSeconds; }
+    const std::u16string& GetUpdatedEpochSeconds() const { return updatedEpochSeconds; }
 
     // Empty from the service; the provider fills it in its cached copy.
     std::vector<JSONDimension> dimensions;

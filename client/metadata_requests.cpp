@@ -1,5 +1,6 @@
 // The metadata requests: models, dimensions, levels and members.
-#include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "client/dimension_requests.h"
 #include "client/json_parsers.h"
@@ -11,7 +12,20 @@
 
 namespace {
 
-bool IsEmptyId(const char* id) { return id == nullptr || id[0] == '\0'; }
+// An id goes into the path as it stands, so one that could leave its segment ("/", "\\", "?",
+// "#", "%", "." or "..") sends nothing, as an empty one does.
+bool IsSafeId(std::u16string_view id) {
+    if (id.empty() || id == u"." || id == u"..") return false;
+    return id.find_first_of(u"/\\?#%") == std::u16string_view::npos;
+}
+
+// The segment of a UTF-8 id, or nothing when the id is null, empty or unsafe.
+std::optional<std::u16string> IdSegment(const char* id) {
+    if (id == nullptr) return std::nullopt;
+    std::u16string segment = Utf8ToUtf16(id);
+    if (!IsSafeId(segment)) return std::nullopt;
+    return segment;
+}
 
 ServiceRequest ApiGet(const APIAuthToken& token, std::vector<std::u16string> segments) {
     ServiceRequest request;
@@ -50,13 +64,12 @@ Result Guarded(Operation operation, Result empty) {
 
 std::vector<JSONLevel> GetLevels(const APIAuthToken& token, const char* modelId,
                                  const char* dimensionId) {
-    if (IsEmptyId(modelId) || IsEmptyId(dimensionId)) {
-        return {};
-    }
     return Guarded(
         [&] {
-            return GetJson(ApiGet(token, {Utf8ToUtf16(modelId), u"dimensions",
-                                          Utf8ToUtf16(dimensionId), u"levels"}),
+            const auto model = IdSegment(modelId);
+            const auto dimension = IdSegment(dimensionId);
+            if (!model || !dimension) return std::vector<JSONLevel>();
+            return GetJson(ApiGet(token, {*model, u"dimensions", *dimension, u"levels"}),
                            ParseLevelList, std::vector<JSONLevel>());
         },
         std::vector<JSONLevel>());
@@ -64,39 +77,37 @@ std::vector<JSONLevel> GetLevels(const APIAuthToken& token, const char* modelId,
 
 std::vector<JSONMember> GetMembers(const APIAuthToken& token, const char* modelId,
                                    const char* dimensionId, const char* levelId) {
-    if (IsEmptyId(modelId) || IsEmptyId(dimensionId) || IsEmptyId(levelId)) {
-        return {};
-    }
     return Guarded(
         [&] {
+            const auto model = IdSegment(modelId);
+            const auto dimension = IdSegment(dimensionId);
+            const auto level = IdSegment(levelId);
+            if (!model || !dimension || !level) return std::vector<JSONMember>();
             return GetJson(
-                ApiGet(token, {Utf8ToUtf16(modelId), u"dimensions", Utf8ToUtf16(dimensionId),
-                               u"levels", Utf8ToUtf16(levelId), u"members"}),
+                ApiGet(token, {*model, u"dimensions", *dimension, u"levels", *level, u"members"}),
                 ParseMembersResponse, std::vector<JSONMember>());
         },
         std::vector<JSONMember>());
 }
 
 JSONMember GetMdxMember(const APIAuthToken& token, const char* modelId, const char* memberId) {
-    if (IsEmptyId(modelId) || IsEmptyId(memberId)) {
-        return JSONMember();
-    }
     return Guarded(
         [&] {
-            return GetJson(
-                ApiGet(token, {Utf8ToUtf16(modelId), u"mdxMember", Utf8ToUtf16(memberId)}),
-                ParseMdxMember, JSONMember());
+            const auto model = IdSegment(modelId);
+            const auto member = IdSegment(memberId);
+            if (!model || !member) return JSONMember();
+            return GetJson(ApiGet(token, {*model, u"mdxMember", *member}), ParseMdxMember,
+                           JSONMember());
         },
         JSONMember());
 }
 
 std::vector<JSONDimension> GetDimensions(const APIAuthToken& token, const char* modelId) {
-    if (IsEmptyId(modelId)) {
-        return {};
-    }
     return Guarded(
         [&] {
-            return GetJson(ApiGet(token, {Utf8ToUtf16(modelId), u"dimensions?incMembers=false"}),
+            const auto model = IdSegment(modelId);
+            if (!model) return std::vector<JSONDimension>();
+            return GetJson(ApiGet(token, {*model, u"dimensions?incMembers=false"}),
                            ParseDimensionList, std::vector<JSONDimension>());
         },
         std::vector<JSONDimension>());
@@ -104,17 +115,14 @@ std::vector<JSONDimension> GetDimensions(const APIAuthToken& token, const char* 
 
 JSONDimension GetDimension(const APIAuthToken& token, const char* modelId,
                            const char* dimensionId) {
-    if (IsEmptyId(modelId) || IsEmptyId(dimensionId)) {
-        return JSONDimension();
-    }
-    if (std::strcmp(dimensionId, "0") == 0) {
-        return Guarded([] { return MakeMeasuresDimension(); }, JSONDimension());
-    }
     return Guarded(
         [&] {
-            return GetJson(
-                ApiGet(token, {Utf8ToUtf16(modelId), u"dimensions", Utf8ToUtf16(dimensionId)}),
-                ParseDimension, JSONDimension());
+            const auto model = IdSegment(modelId);
+            const auto dimension = IdSegment(dimensionId);
+            if (!model || !dimension) return JSONDimension();
+            if (*dimension == u"0") return MakeMeasuresDimension();
+            return GetJson(ApiGet(token, {*model, u"dimensions", *dimension}), ParseDimension,
+                           JSONDimension());
         },
         JSONDimension());
 }
@@ -129,6 +137,7 @@ std::vector<std::u16string> GetModelDimensionNames(const APIAuthToken& token,
                                                    std::u16string modelId) {
     return Guarded(
         [&] {
+            if (!IsSafeId(modelId)) return std::vector<std::u16string>();
             return GetJson(ApiGet(token, {std::move(modelId), u"dimensions?incMembers=false"}),
                            ParseModelNames, std::vector<std::u16string>());
         },
@@ -138,6 +147,7 @@ std::vector<std::u16string> GetModelDimensionNames(const APIAuthToken& token,
 std::u16string GetModelValuesCsv(const APIAuthToken& token, std::u16string modelId) {
     return Guarded(
         [&] {
+            if (!IsSafeId(modelId)) return std::u16string();
             return RunServiceRequest(
                 ApiGet(token, {std::move(modelId), u"values", u"csv"}),
                 [](const pplx::task<web::http::http_response>& sent) {

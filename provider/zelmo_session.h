@@ -22,10 +22,13 @@ class CPropertyRowset;
 class CSetRowset;
 class CFunctionRowset;
 
-// Restriction-support masks (bit n: restriction n+1) of the restrictions each rowset honours.
+// Restriction-support masks (bit n: restriction index n): the restrictions whose rows are exactly
+// those the published meaning asks for. The hierarchies rowset reads index 4 (HIERARCHY_NAME) as a
+// dimension's unique name, so it has no bit; the members rowset honours HIERARCHY_UNIQUE_NAME and
+// LEVEL_UNIQUE_NAME together.
 constexpr ULONG kCubeRestrictions = 0x4;        // CUBE_NAME
 constexpr ULONG kDimensionRestrictions = 0x14;  // CUBE_NAME, DIMENSION_UNIQUE_NAME
-constexpr ULONG kHierarchyRestrictions = 0x14;  // CUBE_NAME, HIERARCHY_NAME
+constexpr ULONG kHierarchyRestrictions = 0x4;   // CUBE_NAME
 constexpr ULONG kLevelRestrictions = 0x14;      // CUBE_NAME, HIERARCHY_UNIQUE_NAME
 // CUBE_NAME, HIERARCHY_UNIQUE_NAME, LEVEL_UNIQUE_NAME, MEMBER_UNIQUE_NAME
 constexpr ULONG kMemberRestrictions = 0x134;

@@ -108,6 +108,25 @@ TEST_F(MetadataTest, MeasuresDimensionAndEmptyIdsSendNothing) {
     EXPECT_EQ(service->GetRequests().size(), 1u);
 }
 
+// An id goes into the path unescaped: one that could leave its segment sends nothing.
+TEST_F(MetadataTest, IdsThatCouldLeaveTheirSegmentSendNothing) {
+    for (const char* bad : {"7/../8", "..", ".", "7?x=1", "7#a", "%2e%2e", "a\\b", "/"}) {
+        EXPECT_TRUE(GetDimensions(token, bad).empty()) << bad;
+        EXPECT_EQ(GetDimension(token, "7", bad).GetName(), u"") << bad;
+        EXPECT_TRUE(GetLevels(token, "7", bad).empty()) << bad;
+        EXPECT_TRUE(GetMembers(token, "7", "3", bad).empty()) << bad;
+        EXPECT_TRUE(GetMdxMember(token, bad, "41").GetPositions().empty()) << bad;
+        const std::string text(bad);
+        const std::u16string wide(text.begin(), text.end());
+        EXPECT_TRUE(GetModelDimensionNames(token, wide).empty()) << bad;
+        EXPECT_EQ(GetModelValuesCsv(token, wide), u"") << bad;
+    }
+    EXPECT_TRUE(service->GetRequests().empty());
+    // Dots inside an id are harmless.
+    GetLevels(token, "7", "3.1");
+    EXPECT_EQ(OnlyRequest().target, "/api/models/7/dimensions/3.1/levels");
+}
+
 TEST_F(MetadataTest, GetLevelsReadsNumberAndCardinality) {
     std::vector<JSONLevel> levels = GetLevels(token, "7", "3");
     EXPECT_EQ(OnlyRequest().target, "/api/models/7/dimensions/3/levels");
