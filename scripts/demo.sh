@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main command: installs what is missing, builds the provider, zelmo and the stand-in service,
 # serves the sample planning model on a free loopback port, registers the provider in a registry
-# inside the build folder and prints the answers to the sample statements. Needs no terminal.
+# inside the build folder, browses the model's metadata and prints the answers to the sample
+# statements. Needs no terminal.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -57,6 +58,25 @@ echo "Stand-in service with examples/planning_model.json on $address"
 # The provider reads the service address from config.txt beside itself.
 echo "$address" >"$bin/config.txt"
 "$bin/zelmo" register "$bin/ZelmoProvider.so"
+
+browse() {
+    local shown=""
+    for arg in "$@"; do
+        case $arg in
+            *" "*) shown+=" \"$arg\"" ;;
+            *) shown+=" $arg" ;;
+        esac
+    done
+    echo
+    echo "== zelmo$shown"
+    echo
+    "$bin/zelmo" "$@" --user demo@example.com --password demo
+}
+
+browse cubes
+browse hierarchies Planning
+browse levels Planning Product
+browse members Planning Product "Level 2"
 
 run_sample() {
     local name=$1

@@ -73,6 +73,71 @@ TEST(CommandLineTest, RegistrationTakesOnePathAndAnOptionalUserFlag) {
     EXPECT_FALSE(ParseCommandLine({"unregister", "--machine", "a.so"}).ok);
 }
 
+TEST(CommandLineTest, MetadataCommandsTakeTheirNamesInOrder) {
+    struct Case {
+        std::vector<std::string> args;
+        ToolAction action;
+        std::string cube, hierarchy, level;
+    };
+    const Case cases[] = {
+        {{"cubes"}, ToolAction::kCubes, "", "", ""},
+        {{"dimensions", "Planning"}, ToolAction::kDimensions, "Planning", "", ""},
+        {{"hierarchies", "Planning"}, ToolAction::kHierarchies, "Planning", "", ""},
+        {{"levels", "Planning", "[Region <3>]"},
+         ToolAction::kLevels,
+         "Planning",
+         "[Region <3>]",
+         ""},
+        {{"members", "Planning", "Region", "(All)"},
+         ToolAction::kMembers,
+         "Planning",
+         "Region",
+         "(All)"},
+        {{"measures", "--", "-Plan"}, ToolAction::kMeasures, "-Plan", "", ""},
+    };
+    for (const Case& c : cases) {
+        const ParsedCommandLine parsed = ParseCommandLine(c.args);
+        ASSERT_TRUE(parsed.ok) << c.args[0] << ": " << parsed.error;
+        EXPECT_EQ(parsed.commandLine.action, c.action) << c.args[0];
+        EXPECT_EQ(parsed.commandLine.cube, c.cube) << c.args[0];
+        EXPECT_EQ(parsed.commandLine.hierarchy, c.hierarchy) << c.args[0];
+        EXPECT_EQ(parsed.commandLine.level, c.level) << c.args[0];
+        EXPECT_FALSE(parsed.commandLine.allColumns);
+    }
+}
+
+TEST(CommandLineTest, MetadataOptions) {
+    ParsedCommandLine parsed =
+        ParseCommandLine({"members", "--user=ann", "Planning", "--member",
+                          "[Region <3>].[North <301>]", "--all", "--password", "pw"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.commandLine.member, "[Region <3>].[North <301>]");
+    EXPECT_EQ(parsed.commandLine.cube, "Planning");
+    EXPECT_EQ(parsed.commandLine.user, "ann");
+    EXPECT_EQ(parsed.commandLine.password, "pw");
+    EXPECT_TRUE(parsed.commandLine.allColumns);
+}
+
+TEST(CommandLineTest, MetadataErrorsNameWhatIsWrong) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"dimensions"}, "dimensions: missing CUBE"},
+        {{"levels", "Planning"}, "levels: missing HIERARCHY"},
+        {{"members", "Planning", "Region"}, "members: missing LEVEL"},
+        {{"cubes", "Planning"}, "cubes: unexpected argument 'Planning'"},
+        {{"members", "Planning", "Region", "--member", "[x <1>]"},
+         "members: unexpected argument 'Region' (--member takes the cube only)"},
+        {{"levels", "--member", "x", "Planning", "Region"}, "levels: unknown option --member"},
+        {{"cubes", "--display", "name"}, "cubes: unknown option --display"},
+        {{"cubes", "--all=yes"}, "cubes: --all takes no value"},
+        {{"members", "Planning", "--member"}, "members: --member needs a value"},
+    };
+    for (const auto& [args, error] : cases) {
+        const ParsedCommandLine parsed = ParseCommandLine(args);
+        EXPECT_FALSE(parsed.ok) << error;
+        EXPECT_EQ(parsed.error, error);
+    }
+}
+
 TEST(CommandLineTest, HelpAndUnknownCommands) {
     EXPECT_EQ(ParseCommandLine({"--help"}).commandLine.action, ToolAction::kHelp);
     EXPECT_TRUE(ParseCommandLine({"help"}).ok);

@@ -357,6 +357,64 @@ TEST_F(ZelmoQueryTest, UnregisteredProviderIsNotFoundAndPerUserRegistrationWorks
     EXPECT_EQ(Run({"unregister", "--user", modulePath.string()}).exitCode, 0);
 }
 
+// Each command reads the rowsets above its own first, so every table here needs the provider's
+// order within one session.
+TEST_F(ZelmoQueryTest, MetadataCommandsPrintTheSampleModel) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"cubes"}, "cubes"},
+        {{"cubes", "--all"}, "cubes_all"},
+        {{"dimensions", "Planning"}, "dimensions"},
+        {{"hierarchies", "planning"}, "hierarchies"},
+        {{"levels", "Planning", "[Time <1>]"}, "levels_time"},
+        {{"members", "Planning", "Product", "level 2"}, "members_products"},
+        {{"members", "Planning", "region", "(All)"}, "members_all_regions"},
+        {{"members", "Planning", "--member", "[Region <3>].[All Regions <300>].[North <301>]"},
+         "member_north"},
+        {{"measures", "Planning"}, "measures"},
+    };
+    for (const auto& [args, expected] : cases) {
+        std::vector<std::string> line = args;
+        line.insert(line.end(), {"--user", kUser, "--password", kPassword});
+        const ToolRun run = Run(line);
+        EXPECT_EQ(run.exitCode, 0) << expected << ": " << run.err;
+        EXPECT_EQ(run.err, "") << expected;
+        EXPECT_EQ(run.out, ReadText(fs::path(ZELMO_EXPECTED_DIR) / "browse" / (expected + ".txt")))
+            << expected;
+    }
+}
+
+TEST_F(ZelmoQueryTest, MetadataNamesThatFindNothingFailWithOneLine) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"dimensions", "Nowhere", "--password", kPassword}, "no cube 'Nowhere'; known: Planning"},
+        {{"levels", "Planning", "Regio", "--password", kPassword},
+         "no hierarchy 'Regio' in cube 'Planning'; known: Time, Product, Region, Version, "
+         "Measures"},
+        {{"members", "Planning", "Product", "Product", "--password", kPassword},
+         "no level 'Product' of [Product <2>] in cube 'Planning'; known: (All), Level 1, Level 2"},
+        {{"members", "Planning", "--member", "[Region <3>].[Nowhere <999>]", "--password",
+          kPassword},
+         "no member '[Region <3>].[Nowhere <999>]' in cube 'Planning'"},
+        {{"cubes", "--password", "wrong"},
+         "GetRowset failed: E_ACCESSDENIED (0x80070005): the service refused the login (check "
+         "the user name and password)"},
+    };
+    for (const auto& [args, error] : cases) {
+        std::vector<std::string> line = args;
+        line.insert(line.end(), {"--user", kUser});
+        const ToolRun run = Run(line);
+        EXPECT_EQ(run.exitCode, 1) << error;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "zelmo: " + error + "\n");
+    }
+}
+
+TEST_F(ZelmoQueryTest, MetadataCommandsAskForAMissingPasswordOnTheTerminal) {
+    const std::vector<TerminalStep> steps = {{"User name: ", "\r"}, {"Password: ", "demo\r"}};
+    const ToolRun run = Run({"cubes", "--user", kUser}, &steps);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, ReadText(fs::path(ZELMO_EXPECTED_DIR) / "browse" / "cubes.txt"));
+}
+
 TEST_F(ZelmoQueryTest, AnswerWithoutAxesIsOneCell) {
     service->SetMdxAnswer("SELECT FROM [Planning]",
                           R"({"values": {"numRows": 1, "numColumns": 1, "values": ["4539.7"]},

@@ -1,11 +1,22 @@
-// zelmo's command line: register, unregister and query with their options.
+// zelmo's command line: register, unregister, query and the metadata commands with their options.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-enum class ToolAction { kHelp, kRegister, kUnregister, kQuery };
+enum class ToolAction {
+    kHelp,
+    kRegister,
+    kUnregister,
+    kQuery,
+    kCubes,
+    kDimensions,
+    kHierarchies,
+    kLevels,
+    kMembers,
+    kMeasures,
+};
 
 struct CommandLine {
     ToolAction action = ToolAction::kHelp;
@@ -15,6 +26,12 @@ struct CommandLine {
     std::optional<std::string> password;
     std::optional<int> displayOption;  // 0 name, 1 alias, 2 both
     std::string statement;             // the MDX text
+    // The metadata commands' names, as the user typed them.
+    std::string cube;
+    std::string hierarchy;
+    std::string level;
+    std::optional<std::string> member;  // members --member UNIQUE_NAME
+    bool allColumns = false;            // --all
 };
 
 struct ParsedCommandLine {

@@ -38,6 +38,8 @@ const char* GeneralReason(HRESULT hr) {
         case DB_E_ERRORSOCCURRED:
         case DB_S_ERRORSOCCURRED:
             return "the provider refused one or more properties";
+        case DB_E_BADCOLUMNID:
+            return "the rowset lacks a column zelmo reads";
         case DB_E_BADACCESSORHANDLE:
             return "the accessor handle was refused";
         case DB_E_BADBINDINFO:
@@ -74,6 +76,8 @@ const char* StepName(ToolStep step) {
             return "SetCommandText";
         case ToolStep::kExecute:
             return "Execute";
+        case ToolStep::kGetSchemaRowset:
+            return "GetRowset";
         case ToolStep::kReadAxisInfo:
             return "GetAxisInfo";
         case ToolStep::kReadAxis:
@@ -113,6 +117,14 @@ std::string FailureReason(ToolStep step, HRESULT hr) {
             }
             if (hr == DB_E_NOCOMMAND) {
                 return "the statement is empty or was not accepted";
+            }
+            break;
+        case ToolStep::kGetSchemaRowset:
+            if (hr == E_ACCESSDENIED) {
+                return "the service refused the login (check the user name and password)";
+            }
+            if (hr == E_INVALIDARG) {
+                return "the provider does not offer this schema rowset";
             }
             break;
         case ToolStep::kRegister:

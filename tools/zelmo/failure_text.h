@@ -15,6 +15,7 @@ enum class ToolStep {
     kCreateCommand,
     kSetCommandText,
     kExecute,
+    kGetSchemaRowset,
     kReadAxisInfo,
     kReadAxis,
     kReadCells,

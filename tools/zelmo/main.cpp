@@ -1,5 +1,5 @@
-// zelmo: registers the Zelmo provider and runs MDX statements through it, printing the answer
-// as a grid (or, for a drill-through answer, as a table).
+// zelmo: registers the Zelmo provider, lists its metadata and runs MDX statements through it,
+// printing the answer as a grid (or, for a drill-through answer and metadata, as a table).
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -9,6 +9,7 @@
 #include "olap.h"
 #include "tools/zelmo/command_line.h"
 #include "tools/zelmo/dataset_reader.h"
+#include "tools/zelmo/metadata_browser.h"
 #include "tools/zelmo/provider_registration.h"
 #include "tools/zelmo/query_session.h"
 #include "tools/zelmo/rowset_reader.h"
@@ -65,6 +66,17 @@ int RunQuery(const CommandLine& commandLine) {
     return 0;
 }
 
+int RunBrowse(const CommandLine& commandLine) {
+    ComApartment apartment;
+    std::string text;
+    {
+        QuerySession session({commandLine.user, commandLine.password, std::nullopt});
+        text = MetadataBrowser(session).Run(commandLine);
+    }
+    std::fputs(text.c_str(), stdout);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,6 +96,13 @@ int main(int argc, char** argv) {
                 return RunRegistration(parsed.commandLine);
             case ToolAction::kQuery:
                 return RunQuery(parsed.commandLine);
+            case ToolAction::kCubes:
+            case ToolAction::kDimensions:
+            case ToolAction::kHierarchies:
+            case ToolAction::kLevels:
+            case ToolAction::kMembers:
+            case ToolAction::kMeasures:
+                return RunBrowse(parsed.commandLine);
         }
     } catch (const ToolFailure& failure) {
         std::fprintf(stderr, "zelmo: %s\n", failure.what());

@@ -50,6 +50,47 @@ class InitProperties {
     std::vector<DBPROP> properties;
 };
 
+// The restriction array of GetRowset, holding its BSTRs until destroyed.
+class RestrictionVariants {
+  public:
+    // Delegating makes the object whole first, so a failed allocation still frees the others.
+    explicit RestrictionVariants(const SchemaRestrictions& restrictions) : RestrictionVariants() {
+        if (restrictions.empty()) {
+            return;
+        }
+        variants.resize(restrictions.rbegin()->first + 1);
+        for (VARIANT& variant : variants) {
+            VariantInit(&variant);
+        }
+        for (const auto& [index, text] : restrictions) {
+            const std::u16string wide = ToUtf16(text);
+            BSTR value = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+            if (value == nullptr) {
+                throw ToolFailure(ToolStep::kGetSchemaRowset, E_OUTOFMEMORY);
+            }
+            variants[index].vt = VT_BSTR;
+            variants[index].bstrVal = value;
+        }
+    }
+    ~RestrictionVariants() {
+        for (VARIANT& variant : variants) {
+            VariantClear(&variant);
+        }
+    }
+    RestrictionVariants(const RestrictionVariants&) = delete;
+    RestrictionVariants& operator=(const RestrictionVariants&) = delete;
+
+    [[nodiscard]] ULONG Count() const { return static_cast<ULONG>(variants.size()); }
+    [[nodiscard]] const VARIANT* Data() const {
+        return variants.empty() ? nullptr : variants.data();
+    }
+
+  private:
+    RestrictionVariants() = default;
+
+    std::vector<VARIANT> variants;
+};
+
 }  // namespace
 
 ComApartment::ComApartment() {
@@ -110,6 +151,21 @@ ComRef<IUnknown> QuerySession::Execute(const std::string& statement) {
               ToolStep::kExecute);
     if (!result) {
         throw ToolFailure(ToolStep::kExecute, E_UNEXPECTED);
+    }
+    return result;
+}
+
+ComRef<IUnknown> QuerySession::GetSchemaRowset(const GUID& schema,
+                                               const SchemaRestrictions& restrictions) {
+    ComRef<IDBSchemaRowset> schemaRowset;
+    CheckStep(session.As(schemaRowset), ToolStep::kGetSchemaRowset);
+    const RestrictionVariants variants(restrictions);
+    ComRef<IUnknown> result;
+    CheckStep(schemaRowset->GetRowset(nullptr, schema, variants.Count(), variants.Data(),
+                                      IID_IRowset, 0, nullptr, result.Put()),
+              ToolStep::kGetSchemaRowset);
+    if (!result) {
+        throw ToolFailure(ToolStep::kGetSchemaRowset, E_UNEXPECTED);
     }
     return result;
 }

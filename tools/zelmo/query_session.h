@@ -1,12 +1,17 @@
 // A connection to the provider as an OLE DB consumer makes it: data source by ProgID,
-// initialisation properties, Initialize, a session, and a command per statement.
+// initialisation properties, Initialize, a session, and a command per statement or a schema
+// rowset per metadata request.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
 #include "oledb.h"
 #include "tools/zelmo/com_ref.h"
+
+// Schema rowset restrictions: restriction index -> text, sent as VT_BSTR; others VT_EMPTY.
+using SchemaRestrictions = std::map<ULONG, std::string>;
 
 struct ConnectionSettings {
     std::optional<std::string> user;
@@ -24,6 +29,10 @@ class QuerySession {
     // Runs one MDX statement on a new command; the result offers IMDDataset for an ordinary
     // answer and only the rowset interfaces for a drill-through answer.
     ComRef<IUnknown> Execute(const std::string& statement);
+
+    // IDBSchemaRowset::GetRowset on the session; the provider keeps what one rowset fetched for
+    // the next within the session, so callers read them in the order it needs.
+    ComRef<IUnknown> GetSchemaRowset(const GUID& schema, const SchemaRestrictions& restrictions);
 
   private:
     ComRef<IDBInitialize> dataSource;

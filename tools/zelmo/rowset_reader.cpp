@@ -13,6 +13,7 @@ namespace {
 
 constexpr DBROWCOUNT kRowBatch = 64;
 constexpr DBLENGTH kMaxTextChars = 32768;
+constexpr DBLENGTH kTimestampChars = 29;  // "yyyy-mm-dd hh:mm:ss.fffffffff"
 
 bool IsTextType(DBTYPE type) {
     return type == DBTYPE_WSTR || type == DBTYPE_STR || type == DBTYPE_BSTR;
@@ -75,6 +76,20 @@ RowsetReader::RowsetReader(IUnknown* source, ToolStep step) : step(step) {
     }
 }
 
+std::vector<RowsetColumn> RowsetReader::ColumnsNamed(const std::vector<std::string>& names) const {
+    std::vector<RowsetColumn> chosen;
+    for (const std::string& name : names) {
+        const auto found =
+            std::find_if(columns.begin(), columns.end(),
+                         [&](const RowsetColumn& column) { return column.name == name; });
+        if (found == columns.end()) {
+            throw ToolFailure(step, DB_E_BADCOLUMNID, name);
+        }
+        chosen.push_back(*found);
+    }
+    return chosen;
+}
+
 void RowsetReader::ReadRows(const std::vector<RowsetColumn>& chosen,
                             const std::function<void(std::vector<GridCell>&&)>& visit) {
     if (chosen.empty()) {
@@ -94,11 +109,15 @@ void RowsetReader::ReadRows(const std::vector<RowsetColumn>& chosen,
         binding.dwPart = DBPART_VALUE | DBPART_LENGTH | DBPART_STATUS;
         binding.dwMemOwner = DBMEMOWNER_CLIENTOWNED;
         binding.eParamIO = DBPARAMIO_NOTPARAM;
-        const bool text = IsTextType(column.type);
-        if (text) {
+        if (IsTextType(column.type)) {
             const DBLENGTH chars = std::clamp<DBLENGTH>(column.columnSize, 1, kMaxTextChars);
             binding.wType = DBTYPE_WSTR;
             binding.cbMaxLen = (chars + 1) * sizeof(WCHAR);
+        } else if (column.type == DBTYPE_DBTIMESTAMP) {
+            // As text the provider writes "yyyy-mm-dd hh:mm:ss[.fffffffff]"; a VARIANT would
+            // hold a day count.
+            binding.wType = DBTYPE_WSTR;
+            binding.cbMaxLen = (kTimestampChars + 1) * sizeof(WCHAR);
         } else {
             binding.wType = DBTYPE_VARIANT;
             binding.cbMaxLen = sizeof(VARIANT);
@@ -110,7 +129,7 @@ void RowsetReader::ReadRows(const std::vector<RowsetColumn>& chosen,
         binding.obStatus = offset;
         offset = AlignUp(offset + sizeof(DBSTATUS));
         bindings.push_back(binding);
-        slots.push_back({text, binding.obValue, binding.obStatus});
+        slots.push_back({binding.wType == DBTYPE_WSTR, binding.obValue, binding.obStatus});
     }
     const DBLENGTH rowSize = offset;
 

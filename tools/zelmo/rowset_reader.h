@@ -25,8 +25,13 @@ class RowsetReader {
 
     [[nodiscard]] const std::vector<RowsetColumn>& Columns() const { return columns; }
 
-    // Binds the given columns (texts as DBTYPE_WSTR, every other type as DBTYPE_VARIANT) and
-    // hands visit one cell per column for each row, in row order.
+    // The columns of these names, in this order; throws ToolFailure (DB_E_BADCOLUMNID) naming
+    // the first one the rowset lacks.
+    [[nodiscard]] std::vector<RowsetColumn> ColumnsNamed(
+        const std::vector<std::string>& names) const;
+
+    // Binds the given columns (texts and timestamps as DBTYPE_WSTR, every other type as
+    // DBTYPE_VARIANT) and hands visit one cell per column for each row, in row order.
     void ReadRows(const std::vector<RowsetColumn>& chosen,
                   const std::function<void(std::vector<GridCell>&&)>& visit);
 

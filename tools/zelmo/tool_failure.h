@@ -2,6 +2,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 #include "tools/zelmo/failure_text.h"
 
@@ -9,6 +10,9 @@ class ToolFailure : public std::runtime_error {
   public:
     ToolFailure(ToolStep step, HRESULT hr)
         : std::runtime_error(FailureLine(step, hr)), step(step), hr(hr) {}
+    // detail names what the step failed on (a column, say).
+    ToolFailure(ToolStep step, HRESULT hr, const std::string& detail)
+        : std::runtime_error(FailureLine(step, hr) + ": " + detail), step(step), hr(hr) {}
 
     ToolStep step;
     HRESULT hr;
