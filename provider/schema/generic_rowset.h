@@ -88,9 +88,7 @@ class CGenericRowset : public CSchemaRowsetImpl<T, Row, Session, CAtlArray<Row>,
         if (std::strcmp(schema, "MDSCHEMA_SETS") == 0 ||
             std::strcmp(schema, "MDSCHEMA_FUNCTIONS") == 0)
             return S_OK;
-        if (pcRowsAffected != nullptr)
-            *pcRowsAffected = static_cast<DBROWCOUNT>(this->m_rgRowData.GetCount());
-        return S_OK;
+        return Finish(pcRowsAffected);
     }
 
   protected:
