@@ -5,9 +5,7 @@
 #include "client/request_frame.h"
 #include "client/token_cache.h"
 
-pplx::task<web::json::value> LoginResponseToJson(const web::http::http_response& response) {
-    return ResponseToJson(response);
-}
+web::json::value LoginResponseToJson(std::string body) { return ResponseToJson(std::move(body)); }
 
 APIAuthToken Login(const std::u16string& user, std::u16string password) {
     try {
@@ -25,18 +23,13 @@ APIAuthToken Login(const std::u16string& user, std::u16string password) {
         request.path = u"/login";
         request.user = user;
         request.secret = std::move(password);
-        token = RunServiceRequest(
-            request,
-            [](const pplx::task<web::http::http_response>& sent) {
-                return sent.then(LoginResponseToJson).then([](const web::json::value& answer) {
-                    return ParseAPIAuthToken(answer);
-                });
-            },
-            APIAuthToken());
+        std::string body;
+        if (FetchServiceAnswer(request, body))
+            token = ParseAPIAuthToken(LoginResponseToJson(std::move(body)));
         TokenCache::Instance().Insert(user, token);
     } catch (...) {
-        // A request that cannot even be built is a failed login; a token that cannot be cached
-        // is still the answer, and the next login asks again.
+        // A request that cannot be built or an answer that is no token is a failed login; a token
+        // that cannot be cached is still the answer, and the next login asks again.
     }
     return token;
 }

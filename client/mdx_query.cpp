@@ -1,27 +1,11 @@
-// The MDX request and its two continuations.
+// The MDX request: the statement is posted, and its answer decoded and parsed on the calling
+// thread.
 #include "client/mdx_query.h"
 
 #include "client/request_frame.h"
 #include "client/wide_text.h"
 
-namespace {
-
-// A task result must be copyable; the owned result rides in a shared holder.
-using ResultHolder = std::shared_ptr<std::unique_ptr<RESTData>>;
-
-}  // namespace
-
-pplx::task<std::vector<unsigned char>> ExtractMdxResponseBytes(
-    const web::http::http_response& response) {
-    return response.extract_vector();
-}
-
-ResultHolder ParseMdxResponse(std::vector<unsigned char> body) {
-    return std::make_shared<std::unique_ptr<RESTData>>(ParseMdxResult(std::move(body)));
-}
-
 std::unique_ptr<RESTData> ExecuteMdxQuery(const APIAuthToken& token, const char* statement) {
-    ResultHolder holder;
     try {
         ServiceRequest request;
         request.method = web::http::methods::POST;
@@ -34,16 +18,9 @@ std::unique_ptr<RESTData> ExecuteMdxQuery(const APIAuthToken& token, const char*
         std::u16string text = Utf8ToUtf16(statement != nullptr ? statement : "");
         body["query"] = web::json::value::string(Utf16ToUtf8(text));
         request.body = std::move(body);
-        holder = RunServiceRequest(
-            request,
-            [](const pplx::task<web::http::http_response>& sent) {
-                return sent.then(ExtractMdxResponseBytes).then(ParseMdxResponse);
-            },
-            ResultHolder());
+        std::vector<unsigned char> answer;
+        if (FetchServiceAnswer(request, answer)) return ParseMdxResult(std::move(answer));
     } catch (const std::exception&) {
-    }
-    if (holder && *holder) {
-        return std::move(*holder);
     }
     auto failed = std::make_unique<RESTData>();
     failed->SetStatus(0);

@@ -37,17 +37,18 @@ ServiceRequest ApiGet(const APIAuthToken& token, std::vector<std::u16string> seg
     return request;
 }
 
-// The two continuations of a JSON request: the body as JSON, then the parser.
+// A JSON request: the answer is parsed, walked into the result and freed on the calling thread,
+// and the result comes back by move.
 template <typename Result, typename Parser>
 Result GetJson(const ServiceRequest& request, Parser parser, Result empty) {
-    return RunServiceRequest(
-        request,
-        [parser](const pplx::task<web::http::http_response>& sent) {
-            return sent.then(ResponseToJson).then([parser](web::json::value answer) {
-                return parser(answer);
-            });
-        },
-        std::move(empty));
+    std::string body;
+    if (!FetchServiceAnswer(request, body)) return empty;
+    try {
+        const web::json::value answer = ResponseToJson(std::move(body));
+        return parser(answer);
+    } catch (...) {
+        return empty;
+    }
 }
 
 // Building a request can throw too (memory); nothing of it leaves an operation.
@@ -148,12 +149,10 @@ std::u16string GetModelValuesCsv(const APIAuthToken& token, std::u16string model
     return Guarded(
         [&] {
             if (!IsSafeId(modelId)) return std::u16string();
-            return RunServiceRequest(
-                ApiGet(token, {std::move(modelId), u"values", u"csv"}),
-                [](const pplx::task<web::http::http_response>& sent) {
-                    return sent.then(ResponseToText);
-                },
-                std::u16string());
+            std::string body;
+            if (!FetchServiceAnswer(ApiGet(token, {std::move(modelId), u"values", u"csv"}), body))
+                return std::u16string();
+            return ResponseToText(body);
         },
         std::u16string());
 }

@@ -1,7 +1,8 @@
-// The request frame: client, request, headers and the first continuations.
+// The request frame: client, request, headers, and the answer read on the calling thread.
 #include "client/request_frame.h"
 
 #include <cpprest/containerstream.h>
+#include <cpprest/streams.h>
 #include <pplx/threadpool.h>
 
 #include <mutex>
@@ -76,15 +77,47 @@ web::http::http_request MakeServiceRequest(const ServiceRequest& request) {
     return message;
 }
 
-pplx::task<web::json::value> ResponseToJson(const web::http::http_response& response) {
-    return response.extract_vector().then([](std::vector<unsigned char> body) {
-        return ParseJsonText(std::string(body.begin(), body.end()));
-    });
+namespace {
+
+bool IsSuccessStatus(web::http::status_code status) { return status >= 200 && status <= 299; }
+
+template <typename Bytes>
+bool FetchAnswer(const ServiceRequest& request, Bytes& body) {
+    body.clear();
+    try {
+        web::http::client::http_client client = MakeServiceClient();
+        web::http::http_request message = MakeServiceRequest(request);
+        // The response arrives with its headers; an error status needs no body.
+        web::http::http_response response = client.request(message).get();
+        if (!IsSuccessStatus(response.status_code())) return false;
+        response.content_ready().get();
+        concurrency::streams::streambuf<uint8_t> buffer = response.body().streambuf();
+        const size_t size = buffer.in_avail();
+        body.resize(size);
+        const size_t read =
+            size == 0 ? 0 : buffer.getn(reinterpret_cast<uint8_t*>(&body[0]), size).get();
+        body.resize(read);
+        return true;
+    } catch (...) {
+        Bytes().swap(body);
+        return false;
+    }
 }
 
-pplx::task<std::u16string> ResponseToText(const web::http::http_response& response) {
-    return response.extract_vector().then([](std::vector<unsigned char> body) {
-        return Utf8ToUtf16(
-            std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
-    });
+}  // namespace
+
+bool FetchServiceAnswer(const ServiceRequest& request, std::string& body) {
+    return FetchAnswer(request, body);
 }
+
+bool FetchServiceAnswer(const ServiceRequest& request, std::vector<unsigned char>& body) {
+    return FetchAnswer(request, body);
+}
+
+web::json::value ResponseToJson(std::string body) {
+    web::json::value answer = ParseJsonText(body);
+    std::string().swap(body);
+    return answer;
+}
+
+std::u16string ResponseToText(const std::string& body) { return Utf8ToUtf16(body); }

@@ -31,34 +31,15 @@ extern const char16_t kUserAgent[];
 web::http::client::http_client MakeServiceClient();
 web::http::http_request MakeServiceRequest(const ServiceRequest& request);
 
-// Runs the request with its continuations and waits for the result. Every failure, from a bad
-// address to a parser that throws, gives empty; every task's outcome is taken, so none can end
-// the process unobserved.
-template <typename Result, typename Continuations>
-Result RunServiceRequest(const ServiceRequest& request, Continuations continuations, Result empty) {
-    try {
-        web::http::client::http_client client = MakeServiceClient();
-        web::http::http_request message = MakeServiceRequest(request);
-        pplx::task<web::http::http_response> sent = client.request(message);
-        pplx::task<Result> done;
-        try {
-            done = continuations(sent);
-        } catch (...) {
-            // The answer's task must still be observed before it is dropped.
-            try {
-                sent.wait();
-                sent.get();
-            } catch (...) {
-            }
-            throw;
-        }
-        return done.get();
-    } catch (...) {
-        return empty;
-    }
-}
+// Sends the request and waits on the calling thread for the whole answer. True with the body
+// when the service answered with a status from 200 to 299; false for every failure, from a bad
+// address to an error status, with the body left empty. The body is read out of the REST
+// library's buffer once and crosses no task, so a large answer is not copied on its way.
+bool FetchServiceAnswer(const ServiceRequest& request, std::string& body);
+bool FetchServiceAnswer(const ServiceRequest& request, std::vector<unsigned char>& body);
 
-// The first continuations: the body as JSON (the HTTP status is not looked at), as text, or as
-// bytes.
-pplx::task<web::json::value> ResponseToJson(const web::http::http_response& response);
-pplx::task<std::u16string> ResponseToText(const web::http::http_response& response);
+// The body as JSON; it is released as soon as the tree stands, so the two never outlive each
+// other's need. Throws web::json::json_exception when the body is no JSON.
+web::json::value ResponseToJson(std::string body);
+// The body as text (UTF-8 read as UTF-16).
+std::u16string ResponseToText(const std::string& body);

@@ -49,7 +49,8 @@ void CLevelRowset::AddLevelsOf(const APIAuthToken& token, const CubeModelId& mod
     std::vector<JSONLevel> levels = GetLevels(token, modelId.narrow, dimensionId);
     for (const JSONLevel& level : levels)
         m_rgRowData.Add(CLevelRow(modelId.wide, dimension, level));
-    dimension.levels = std::move(levels);
+    // A failed or empty answer leaves the levels that were cached, and their members, alone.
+    if (!levels.empty()) dimension.levels = std::move(levels);
 }
 
 HRESULT CLevelRowset::Execute(DBROWCOUNT* pcRowsAffected, ULONG cRestrictions,

@@ -120,14 +120,16 @@ TEST_F(LoginTest, BadlyTypedAnswersFailTheLogin) {
     }
 }
 
-TEST_F(LoginTest, ErrorStatusWithTokenInJsonBodyStillLogsIn) {
-    // The status code is not looked at: a JSON body with both keys is a login.
+TEST_F(LoginTest, ErrorStatusWithTokenInJsonBodyIsAFailedLogin) {
     StartService("{}");
     StandinFault fault;
     fault.status = 401;
-    fault.body = R"({"apiUser": "u", "apiKey": "k"})";
+    fault.body = R"({"apiUser": "u", "apiKey": "k", "location": "http://elsewhere.invalid"})";
     service->SetFault("/login", fault);
-    EXPECT_EQ(Login(u"ann", u"x").IsLoggedIn(), 1);
+    const std::string before = ServiceAddress::Get();
+    EXPECT_EQ(Login(u"ann", u"x").IsLoggedIn(), 0);
+    EXPECT_EQ(HasCachedToken(u"ann"), 0);
+    EXPECT_EQ(ServiceAddress::Get(), before);
 }
 
 TEST_F(LoginTest, ManyUsersFromManyThreadsLoseNoEntry) {

@@ -20,12 +20,11 @@ class RequestFrameTest : public ServiceTest {
         token = APIAuthToken(u"ann-api", u"ann-key");
     }
 
-    // Every operation under the fault gives its empty result; the dimension list keeps only
-    // the measures dimension when the answer was JSON of another shape.
-    void ExpectEmptyResults(const StandinFault& fault, size_t dimensionsLeft, const char* why) {
+    // Every operation under the fault gives its empty result.
+    void ExpectEmptyResults(const StandinFault& fault, const char* why) {
         service->SetFault("", fault);
         EXPECT_TRUE(GetModels(token).empty()) << why;
-        EXPECT_EQ(GetDimensions(token, "7").size(), dimensionsLeft) << why;
+        EXPECT_TRUE(GetDimensions(token, "7").empty()) << why;
         EXPECT_EQ(GetDimension(token, "7", "3").GetName(), u"") << why;
         EXPECT_TRUE(GetLevels(token, "7", "3").empty()) << why;
         EXPECT_TRUE(GetMembers(token, "7", "3", "1").empty()) << why;
@@ -38,44 +37,62 @@ class RequestFrameTest : public ServiceTest {
     APIAuthToken token;
 };
 
-TEST_F(RequestFrameTest, ErrorStatusWithJsonObjectIsReadLikeAnAnswer) {
-    StandinFault fault;
-    fault.status = 401;
-    fault.body = R"({"error": "unauthorized"})";
-    ExpectEmptyResults(fault, 1, "error object");
+TEST_F(RequestFrameTest, ErrorStatusIsAFailedRequestWhateverItsBody) {
+    // Bodies that would read as good answers under status 200: an empty object, a list, a login.
+    const struct {
+        int status;
+        const char* body;
+    } cases[] = {
+        {400, R"({"error": "unknown statement"})"},
+        {401, R"({"apiUser": "u", "apiKey": "k"})"},
+        {404, "{}"},
+        {500, R"([{"id": "1", "name": "Listed anyway"}])"},
+        {503, R"({"error": "unavailable"})"},
+        {300, "[]"},
+    };
+    for (const auto& c : cases) {
+        const std::string why = std::to_string(c.status) + " " + c.body;
+        ExpectEmptyResults({StandinFaultKind::kErrorStatus, c.status, c.body, {}}, why.c_str());
+        service->SetFault("", {StandinFaultKind::kErrorStatus, c.status, "Product,Value\n", {}});
+        EXPECT_EQ(GetModelValuesCsv(token, u"7"), u"") << why;
+        service->ClearFaults();
+    }
 }
 
-TEST_F(RequestFrameTest, ErrorStatusWithJsonListIsReadLikeAnAnswer) {
-    // The status is never looked at: a list under an error status is still a list.
-    StandinFault fault;
-    fault.status = 500;
-    fault.body = R"([{"id": "1", "name": "Listed anyway"}])";
-    service->SetFault("/api/models", fault);
-    std::vector<JSONModel> models = GetModels(token);
-    ASSERT_EQ(models.size(), 1u);
-    EXPECT_EQ(models[0].GetName(), u"Listed anyway");
+TEST_F(RequestFrameTest, EverySuccessStatusIsReadAsAnAnswer) {
+    for (int status : {200, 201, 203, 299}) {
+        service->SetFault(
+            "/api/models",
+            {StandinFaultKind::kErrorStatus, status, R"([{"id": "1", "name": "Listed"}])", {}});
+        std::vector<JSONModel> models = GetModels(token);
+        ASSERT_EQ(models.size(), 1u) << status;
+        EXPECT_EQ(models[0].GetName(), u"Listed") << status;
+    }
+    // An empty object is a good answer with nothing in it: the measures dimension alone.
+    service->SetFault("", {StandinFaultKind::kErrorStatus, 200, "{}", {}});
+    EXPECT_EQ(GetDimensions(token, "7").size(), 1u);
 }
 
 TEST_F(RequestFrameTest, BodyThatIsNotJson) {
-    ExpectEmptyResults({StandinFaultKind::kNotJson, 200, "", {}}, 0, "not JSON");
+    ExpectEmptyResults({StandinFaultKind::kNotJson, 200, "", {}}, "not JSON");
     EXPECT_EQ(GetModelValuesCsv(token, u"7"), u"Product,Value\nWidget,12.5\n");
 }
 
 TEST_F(RequestFrameTest, GzipBodiesAreNotJsonToTheMetadataRequests) {
-    ExpectEmptyResults({StandinFaultKind::kDamagedGzip, 200, "", {}}, 0, "gzip");
+    ExpectEmptyResults({StandinFaultKind::kDamagedGzip, 200, "", {}}, "gzip");
 }
 
 TEST_F(RequestFrameTest, DeeplyNestedBodyFailsWithoutCrashing) {
     StandinFault fault;
     fault.status = 200;
     fault.body = std::string(100000, '[') + std::string(100000, ']');
-    ExpectEmptyResults(fault, 0, "100000 arrays deep");
+    ExpectEmptyResults(fault, "100000 arrays deep");
     fault.body.clear();
     for (int i = 0; i < 100000; ++i) {
         fault.body += "{\"a\":";
     }
     fault.body += "1" + std::string(100000, '}');
-    ExpectEmptyResults(fault, 0, "100000 objects deep");
+    ExpectEmptyResults(fault, "100000 objects deep");
 }
 
 TEST_F(RequestFrameTest, WrongTypeAtEachKeyEmptiesTheWholeAnswer) {

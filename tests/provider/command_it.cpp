@@ -2,6 +2,7 @@
 // its column information, against the stand-in service.
 #include "client/rest_data.h"
 #include "command_test_answers.h"
+#include "tools/standin/gzip_text.h"
 
 namespace results_test {
 namespace {
@@ -27,6 +28,26 @@ TEST_F(CommandIt, FailedRequestGivesEFailAndKeepsTheFailedResult) {
     ASSERT_NE(failed, nullptr);
     EXPECT_NE(failed, first);
     EXPECT_EQ(failed->GetStatus(), 0);
+}
+
+TEST_F(CommandIt, ErrorAnswersFailAndTheNextStatementIsAnswered) {
+    CComPtr<ICommandText> command = NewCommand();
+    Standin().SetMdxAnswer("cmd after error", SampleAnswer());
+    const std::string error = R"({"error": "the service could not answer"})";
+    for (const int status : {400, 401, 500, 503}) {
+        for (const bool compressed : {true, false}) {
+            const std::string why = std::to_string(status) + (compressed ? " gzip" : " plain");
+            Standin().SetFault(
+                "/api/models/mdx",
+                {StandinFaultKind::kErrorStatus, status, compressed ? GzipText(error) : error, {}});
+            CComPtr<IUnknown> none;
+            EXPECT_EQ(Run(command, "cmd after error", IID_IUnknown, &none), E_FAIL) << why;
+            EXPECT_EQ(none, nullptr) << why;
+            Standin().ClearFaults();
+            CComPtr<IUnknown> rowset;
+            EXPECT_EQ(Run(command, "cmd after error", IID_IUnknown, &rowset), S_OK) << why;
+        }
+    }
 }
 
 TEST_F(CommandIt, NoTextAnswersNoCommandWithoutSendingAStatement) {

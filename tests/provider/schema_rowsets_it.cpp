@@ -455,4 +455,29 @@ TEST_F(SchemaRowsetsTest, MeasuresAndTheEmptyRowsetsNeedNoService) {
     EXPECT_EQ(Standin().GetRequests().size(), 0u);
 }
 
+TEST_F(SchemaRowsetsTest, ErrorAnswersLeaveTheCacheAsItWas) {
+    const StandinFault unavailable{
+        StandinFaultKind::kErrorStatus, 503, R"({"error": "unavailable"})", {}};
+    Cubes();
+    // A failed dimension list gives no rows, is not kept, and is asked for again.
+    Standin().SetFault("/api/models/7/dimensions", unavailable);
+    EXPECT_TRUE(Read(session, MDSCHEMA_HIERARCHIES, {{2, u"Sales"}}).empty());
+    Standin().ClearFaults();
+    EXPECT_EQ(Read(session, MDSCHEMA_HIERARCHIES, {{2, u"Sales"}}).size(), 3u);
+    EXPECT_EQ(Requests("dimensions?"), 2u);
+
+    // A levels answer that fails, or lists no level, keeps the cached levels and members.
+    Read(session, MDSCHEMA_LEVELS, {{2, u"Sales"}});
+    const Restrictions level = {
+        {2, u"Sales"}, {4, u"[Region <3>]"}, {5, u"[Region <3>].[Level <1>]"}};
+    const StandinFault empty{StandinFaultKind::kErrorStatus, 200, "[]", {}};
+    for (const StandinFault& fault : {unavailable, empty}) {
+        Standin().SetFault("/api/models/7/dimensions/3/levels", fault);
+        EXPECT_TRUE(Read(session, MDSCHEMA_LEVELS, {{2, u"Sales"}, {4, u"[Region <3>]"}}).empty())
+            << fault.status;
+        Standin().ClearFaults();
+        EXPECT_EQ(Read(session, MDSCHEMA_MEMBERS, level).size(), 3u) << fault.status;
+    }
+}
+
 }  // namespace
