@@ -394,9 +394,6 @@ TEST_F(ZelmoQueryTest, MetadataNamesThatFindNothingFailWithOneLine) {
         {{"members", "Planning", "--member", "[Region <3>].[Nowhere <999>]", "--password",
           kPassword},
          "no member '[Region <3>].[Nowhere <999>]' in cube 'Planning'"},
-        {{"cubes", "--password", "wrong"},
-         "GetRowset failed: E_ACCESSDENIED (0x80070005): the service refused the login (check "
-         "the user name and password)"},
     };
     for (const auto& [args, error] : cases) {
         std::vector<std::string> line = args;
@@ -405,6 +402,26 @@ TEST_F(ZelmoQueryTest, MetadataNamesThatFindNothingFailWithOneLine) {
         EXPECT_EQ(run.exitCode, 1) << error;
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "zelmo: " + error + "\n");
+    }
+}
+
+// The provider cannot tell a refused login from a service it could not reach, so the line names
+// both and the address config.txt gives.
+TEST_F(ZelmoQueryTest, AFailedLoginNamesBothCausesAndTheConfiguredAddress) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {service->GetAddress(), "wrong"},
+        {"http://127.0.0.1:9", kPassword},  // the discard port, where nothing listens
+    };
+    for (const auto& [address, password] : cases) {
+        WriteText(moduleFolder / "config.txt", address + "\n");
+        const ToolRun run = Run({"cubes", "--user", kUser, "--password", password});
+        EXPECT_EQ(run.exitCode, 1) << address;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err,
+                  "zelmo: GetRowset failed: E_ACCESSDENIED (0x80070005): the login failed: the "
+                  "service at " +
+                      address +
+                      " could not be reached, or it refused the user name and password\n");
     }
 }
 

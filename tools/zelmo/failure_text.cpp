@@ -1,10 +1,18 @@
 // Reasons for failed steps: what the code means at that step, else what it means in general.
 #include "tools/zelmo/failure_text.h"
 
+#include "client/service_address.h"
+#include "client/service_config.h"
 #include "oledberr.h"
 #include "tools/zelmo/hresult_names.h"
 
 namespace {
+
+// The address the loaded provider logs in at: from config.txt beside it, else the built-in one.
+std::string ProviderServiceAddress() {
+    ReadServiceConfig();
+    return ServiceAddress::Get();
+}
 
 const char* GeneralReason(HRESULT hr) {
     switch (hr) {
@@ -120,8 +128,11 @@ std::string FailureReason(ToolStep step, HRESULT hr) {
             }
             break;
         case ToolStep::kGetSchemaRowset:
+            // The provider gives this code alike for a service it could not reach and for
+            // refused credentials.
             if (hr == E_ACCESSDENIED) {
-                return "the service refused the login (check the user name and password)";
+                return "the login failed: the service at " + ProviderServiceAddress() +
+                       " could not be reached, or it refused the user name and password";
             }
             if (hr == E_INVALIDARG) {
                 return "the provider does not offer this schema rowset";

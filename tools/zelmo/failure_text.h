@@ -27,7 +27,8 @@ enum class ToolStep {
 // The call that failed, as the message names it ("Initialize", "Execute", ...).
 const char* StepName(ToolStep step);
 
-// Why the step failed, in words, from the step and the code.
+// Why the step failed, in words, from the step and the code. A failed login names the service
+// address as the loaded provider reads it from its config.txt.
 std::string FailureReason(ToolStep step, HRESULT hr);
 
 // "<step> failed: <NAME> (0x........): <reason>"
