@@ -1,9 +1,12 @@
 // Integration tests of zelmo: the built tool runs as a child process against a private copy of
 // the built provider, registered in a scratch registry, and the in-process stand-in service
 // serving the sample model; its printed answers are compared with the expected texts.
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -408,9 +411,17 @@ TEST_F(ZelmoQueryTest, MetadataNamesThatFindNothingFailWithOneLine) {
 // The provider cannot tell a refused login from a service it could not reach, so the line names
 // both and the address config.txt gives.
 TEST_F(ZelmoQueryTest, AFailedLoginNamesBothCausesAndTheConfiguredAddress) {
+    // A port bound and not listening refuses every connection.
+    const int closedPort = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in bound{};
+    bound.sin_family = AF_INET;
+    bound.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof bound;
+    ASSERT_EQ(bind(closedPort, reinterpret_cast<sockaddr*>(&bound), sizeof bound), 0);
+    ASSERT_EQ(getsockname(closedPort, reinterpret_cast<sockaddr*>(&bound), &length), 0);
     const std::vector<std::pair<std::string, std::string>> cases = {
         {service->GetAddress(), "wrong"},
-        {"http://127.0.0.1:9", kPassword},  // the discard port, where nothing listens
+        {"http://127.0.0.1:" + std::to_string(ntohs(bound.sin_port)), kPassword},
     };
     for (const auto& [address, password] : cases) {
         WriteText(moduleFolder / "config.txt", address + "\n");
@@ -423,6 +434,7 @@ TEST_F(ZelmoQueryTest, AFailedLoginNamesBothCausesAndTheConfiguredAddress) {
                       address +
                       " could not be reached, or it refused the user name and password\n");
     }
+    close(closedPort);
 }
 
 TEST_F(ZelmoQueryTest, MetadataCommandsAskForAMissingPasswordOnTheTerminal) {
