@@ -1,4 +1,5 @@
-// Every file of the JSONTestSuite parsing corpus, gzipped, as an MDX answer over HTTP.
+// Every file of the JSONTestSuite parsing corpus over HTTP: gzipped as an MDX answer, and as the
+// answer to a metadata request.
 #include <dirent.h>
 
 #include <algorithm>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "client/mdx_query.h"
+#include "client/member_requests.h"
 #include "tests/client/service_fixture.h"
 
 namespace {
@@ -73,6 +75,25 @@ TEST_F(JsonTestSuiteTest, EveryFileGivesAResultOrTheFailureResult) {
         }
     }
     EXPECT_GT(accepted, 0);
+}
+
+TEST_F(JsonTestSuiteTest, EveryFileAsAMembersAnswerGivesMembersOrNone) {
+    std::vector<std::string> files = CorpusFiles();
+    if (files.empty()) {
+        GTEST_SKIP() << "no JSONTestSuite corpus under " << CorpusFolder();
+    }
+    StartService(R"({"acceptAnyUser": true})");
+    APIAuthToken token(u"api", u"key");
+    for (const std::string& name : files) {
+        std::string text = StandinService::ReadFile(CorpusFolder() + "/" + name);
+        service->SetFault("", {StandinFaultKind::kErrorStatus, 200, text, {}});
+        const std::vector<JSONMember> members = GetMembers(token, "7", "3", "1");
+        // Only a list of objects (or nulls) gives members.
+        if (!members.empty()) {
+            EXPECT_EQ(name[0] == 'n', false) << name;
+            EXPECT_EQ(text.find_first_not_of(" \t\r\n"), text.find('[')) << name;
+        }
+    }
 }
 
 }  // namespace
