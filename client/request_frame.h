@@ -38,8 +38,8 @@ web::http::http_request MakeServiceRequest(const ServiceRequest& request);
 bool FetchServiceAnswer(const ServiceRequest& request, std::string& body);
 bool FetchServiceAnswer(const ServiceRequest& request, std::vector<unsigned char>& body);
 
-// The body as JSON; it is released as soon as the tree stands, so the two never outlive each
-// other's need. Throws web::json::json_exception when the body is no JSON.
+// The body as JSON. The body is freed as soon as the tree stands, before the caller walks it.
+// Throws web::json::json_exception when the body is no JSON.
 web::json::value ResponseToJson(std::string body);
 // The body as text (UTF-8 read as UTF-16).
 std::u16string ResponseToText(const std::string& body);
