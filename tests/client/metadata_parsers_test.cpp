@@ -1,6 +1,8 @@
 // Parsers of the login, model, dimension, level and member answers.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "client/json_parsers.h"
 #include "client/service_address.h"
 
@@ -98,7 +100,16 @@ TEST(MemberParsersTest, MembersAndSingleMember) {
     EXPECT_TRUE(error.GetPositions().empty());
 }
 
-TEST(LoginParserTest, TokenNeedsBothKeysAndLocationRewritesTheAddress) {
+// A location in the answer rewrites the process's address; the test gives it back.
+class LoginParserTest : public ::testing::Test {
+  protected:
+    void SetUp() override { savedAddress = ServiceAddress::Get(); }
+    void TearDown() override { ServiceAddress::Set(savedAddress); }
+
+    std::string savedAddress;
+};
+
+TEST_F(LoginParserTest, TokenNeedsBothKeysAndLocationRewritesTheAddress) {
     ServiceAddress::Set("https://h:8443/base");
     APIAuthToken token = ParseAPIAuthToken(
         value::parse(R"({"apiUser": "u", "apiKey": "k", "location": "https://eu"})"));

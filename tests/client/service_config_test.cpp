@@ -19,6 +19,7 @@ class ServiceConfigTest : public ::testing::Test {
         char pattern[] = "/tmp/zelmo-config-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
+        savedAddress = ServiceAddress::Get();
         ServiceAddress::Set("https://before.example");
         ResetServiceConfigForTesting();
         SetModulePathProvider([this] { return Utf8ToUtf16(folder + "/ZelmoProvider.so"); });
@@ -27,6 +28,8 @@ class ServiceConfigTest : public ::testing::Test {
         std::remove((folder + "/config.txt").c_str());
         rmdir(folder.c_str());
         SetModulePathProvider(DefaultModulePath);
+        ResetServiceConfigForTesting();
+        ServiceAddress::Set(savedAddress);
     }
     void WriteConfig(const std::string& content) {
         std::ofstream(folder + "/config.txt", std::ios::binary) << content;
@@ -40,6 +43,7 @@ class ServiceConfigTest : public ::testing::Test {
     }
 
     std::string folder;
+    std::string savedAddress;
 };
 
 TEST_F(ServiceConfigTest, FirstLineWithOrWithoutLineBreak) {

@@ -11,8 +11,14 @@ namespace {
 
 using provider_test::HostScope;
 
+// Each test logs in users of its own, and sees only its own requests.
 class DataSourceCredentialsTest : public provider_test::ProviderTest {
   protected:
+    void SetUp() override {
+        ProviderTest::SetUp();
+        Standin().ClearRequests();
+    }
+
     // Runs one statement on a new session and command of the data source.
     static HRESULT Execute(IUnknown* dataSource) {
         CComPtr<IUnknown> session = OpenSession(dataSource);
@@ -58,41 +64,46 @@ class DataSourceCredentialsTest : public provider_test::ProviderTest {
 };
 
 TEST_F(DataSourceCredentialsTest, CommandLogsInWithTheDataSourcesCredentials) {
-    CComPtr<IDBInitialize> dataSource = InitializedDataSource(u"frank@example.com", u"s3cret");
+    const std::u16string user = UniqueUser(u"frank@example.com");
+    CComPtr<IDBInitialize> dataSource = InitializedDataSource(user, u"s3cret");
     Execute(dataSource);
-    EXPECT_EQ(LastLoginCredentials(), "frank@example.com:s3cret");
+    EXPECT_EQ(LastLoginCredentials(), std::string(user.begin(), user.end()) + ":s3cret");
 }
 
 TEST_F(DataSourceCredentialsTest, OverlongUserNameAndPasswordAreSentCutTo255Characters) {
-    const std::u16string user(300, u'u');
+    const std::u16string user = UniqueUser(std::u16string(300, u'u'));
     const std::u16string password(400, u'p');
     CComPtr<IDBInitialize> dataSource = InitializedDataSource(user, password);
     Execute(dataSource);
-    EXPECT_EQ(LastLoginCredentials(), std::string(255, 'u') + ":" + std::string(255, 'p'));
+    EXPECT_EQ(LastLoginCredentials(),
+              std::string(user.begin(), user.begin() + 255) + ":" + std::string(255, 'p'));
 }
 
 TEST_F(DataSourceCredentialsTest, CachedLoginSparesALaterDataSourceThePrompt) {
-    CComPtr<IDBInitialize> first = InitializedDataSource(u"grace@example.com", u"pw");
+    const std::u16string user = UniqueUser(u"grace@example.com");
+    CComPtr<IDBInitialize> first = InitializedDataSource(user, u"pw");
     Execute(first);
     ASSERT_FALSE(LastLoginCredentials().empty());
 
     // Same user, no password: no prompt, since the login cache holds the user.
     CComPtr<IDBInitialize> second = CreateDataSource();
-    ASSERT_EQ(SetCredentials(second, u"grace@example.com", u""), S_OK);
+    ASSERT_EQ(SetCredentials(second, user, u""), S_OK);
     EXPECT_EQ(second->Initialize(), S_OK);
     EXPECT_EQ(host.OpenCount(), 0);
 
     // Names compare exactly: another case is another user, and is prompted for.
+    std::u16string otherCase = user;
+    otherCase[otherCase.find(u'g')] = u'G';
     CComPtr<IDBInitialize> third = CreateDataSource();
-    ASSERT_EQ(SetCredentials(third, u"Grace@example.com", u""), S_OK);
+    ASSERT_EQ(SetCredentials(third, otherCase, u""), S_OK);
     host.Click(IDCANCEL);
     EXPECT_EQ(third->Initialize(), E_INVALIDARG);
     EXPECT_EQ(host.OpenCount(), 1);
 }
 
 TEST_F(DataSourceCredentialsTest, InitializeSendsNothingToTheService) {
-    Standin().ClearRequests();
-    CComPtr<IDBInitialize> dataSource = InitializedDataSource(u"heidi@example.com", u"pw");
+    CComPtr<IDBInitialize> dataSource =
+        InitializedDataSource(UniqueUser(u"heidi@example.com"), u"pw");
     CComPtr<IUnknown> session = OpenSession(dataSource);
     EXPECT_TRUE(Standin().GetRequests().empty());
 }

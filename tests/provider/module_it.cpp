@@ -1,7 +1,11 @@
 // The module's exports: registration per machine and per user with exactly the scripted keys and
 // values, unregistration, the class objects it serves and DllCanUnloadNow with live objects.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "provider_fixture.h"
@@ -148,8 +152,23 @@ void ExpectNothingRegistered(HKEY hive) {
     EXPECT_FALSE(KeyExists(hive, Classes(u"TypeLib\\" + std::u16string(kLibId))));
 }
 
+// Each test has a registry root of its own, where the module starts registered per machine as
+// the process fixture leaves it; the process's root comes back afterwards.
 class ModuleTest : public provider_test::ProviderTest {
   protected:
+    void SetUp() override {
+        ProviderTest::SetUp();
+        root = (ProviderProcess::Get().Folder() / "registry-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(root.data()), nullptr);
+        ::setenv(COMRT_REGISTRY_ROOT_VARIABLE, root.c_str(), 1);
+        ASSERT_EQ(Register(), S_OK);
+    }
+    void TearDown() override {
+        ::setenv(COMRT_REGISTRY_ROOT_VARIABLE, ProviderProcess::Get().RegistryRoot().c_str(), 1);
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    }
+
     template <class Function>
     static Function* Export(const char* name) {
         return ProviderProcess::Get().Export<Function>(name);
@@ -160,6 +179,8 @@ class ModuleTest : public provider_test::ProviderTest {
         return Export<HRESULT(BOOL, LPCWSTR)>("DllInstall")(install, commandLine);
     }
     static HRESULT CanUnloadNow() { return Export<HRESULT()>("DllCanUnloadNow")(); }
+
+    std::string root;
 };
 
 TEST_F(ModuleTest, RegistersEveryScriptedEntryPerMachine) {
@@ -185,19 +206,45 @@ TEST_F(ModuleTest, UnregisterLeavesTheClsidKeyAndRemovesClassesAndProgIds) {
               REGDB_E_CLASSNOTREG);
 }
 
-class ModulePerUserTest : public ModuleTest,
-                          public ::testing::WithParamInterface<const char16_t*> {};
+// Ends a death test's child, its failures written to stderr, where the parent shows them.
+[[noreturn]] void ExitWithTheFailures() {
+    const ::testing::TestResult& result =
+        *::testing::UnitTest::GetInstance()->current_test_info()->result();
+    for (int i = 0; i < result.total_part_count(); ++i) {
+        const ::testing::TestPartResult& part = result.GetTestPartResult(i);
+        std::fprintf(stderr, "%s:%d: %s\n", part.file_name() != nullptr ? part.file_name() : "",
+                     part.line_number(), part.message());
+    }
+    std::exit(result.Failed() ? 1 : 0);
+}
 
+class ModulePerUserTest : public ModuleTest, public ::testing::WithParamInterface<const char16_t*> {
+  protected:
+    static void RegisterPerUserAndBack(const char16_t* commandLine);
+};
+
+// "user" turns the module to per-user registration for the rest of its life, so each case runs
+// in a fresh process of its own and leaves the module of this one as it was.
 TEST_P(ModulePerUserTest, UserInAnyCaseRegistersUnderTheCurrentUser) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            RegisterPerUserAndBack(GetParam());
+            ExitWithTheFailures();
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+void ModulePerUserTest::RegisterPerUserAndBack(const char16_t* commandLine) {
     ASSERT_EQ(Unregister(), S_OK);
-    ASSERT_EQ(Install(TRUE, GetParam()), S_OK);
+    ASSERT_EQ(Install(TRUE, commandLine), S_OK);
     ExpectRegistered(HKEY_CURRENT_USER);
     ExpectNothingRegistered(HKEY_LOCAL_MACHINE);
     // Found through the merged classes view as well.
     CLSID clsid{};
     EXPECT_EQ(CLSIDFromProgID(u"ZelmoProvider.DataSource", &clsid), S_OK);
     EXPECT_TRUE(clsid == CLSID_ZelmoData);
-    ASSERT_EQ(Install(FALSE, GetParam()), S_OK);
+    ASSERT_EQ(Install(FALSE, commandLine), S_OK);
     ExpectNothingRegistered(HKEY_CURRENT_USER);
 }
 INSTANTIATE_TEST_SUITE_P(Cases, ModulePerUserTest, ::testing::Values(u"user", u"USER", u"User"));

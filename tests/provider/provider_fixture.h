@@ -170,6 +170,14 @@ class ProviderTest : public ::testing::Test {
 
     static StandinService& Standin() { return ProviderProcess::Get().Standin(); }
 
+    // A user name that no test of this process has used before, so that the provider's
+    // process-wide login cache does not hold it yet.
+    static std::u16string UniqueUser(const std::u16string& name) {
+        static int count = 0;
+        const std::string prefix = std::to_string(++count) + "-";
+        return std::u16string(prefix.begin(), prefix.end()) + name;
+    }
+
     // A new data source, created by class id as a consumer does.
     static CComPtr<IDBInitialize> CreateDataSource() {
         CComPtr<IDBInitialize> dataSource;

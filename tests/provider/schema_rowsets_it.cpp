@@ -50,7 +50,7 @@ class SchemaRowsetsTest : public provider_test::ProviderTest {
         ProviderTest::SetUp();
         Standin().SetData(kSchemaModel);
         Standin().ClearFaults();
-        dataSource = InitializedDataSource();
+        dataSource = InitializedDataSource(UniqueUser(u"ann"));  // not logged in yet
         session = OpenSession(dataSource);
         ASSERT_TRUE(session);
         Standin().ClearRequests();

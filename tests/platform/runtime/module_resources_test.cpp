@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -144,9 +145,15 @@ std::string FormatVersion(const VS_FIXEDFILEINFO& info) {
     return text;
 }
 
+// Other tests load the server and no module is ever unloaded, so this one reads a fresh copy
+// under a name of its own.
 TEST(VersionInfoTest, ReadsFixedFileInfoOfAModuleNotYetLoaded) {
-    ASSERT_EQ(::dlopen(COMRT_TEST_SERVER_PATH, RTLD_LAZY | RTLD_NOLOAD), nullptr);
-    const std::u16string path = Wide(COMRT_TEST_SERVER_PATH);
+    std::string folder = (std::filesystem::temp_directory_path() / "comrt-version-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    const std::string copy = folder + "/version_probe.so";
+    ASSERT_TRUE(std::filesystem::copy_file(COMRT_TEST_SERVER_PATH, copy));
+    ASSERT_EQ(::dlopen(copy.c_str(), RTLD_LAZY | RTLD_NOLOAD), nullptr);
+    const std::u16string path = Wide(copy);
     DWORD handle = 99;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
     ASSERT_GE(size, 40u + sizeof(VS_FIXEDFILEINFO));
@@ -174,6 +181,7 @@ TEST(VersionInfoTest, ReadsFixedFileInfoOfAModuleNotYetLoaded) {
     EXPECT_FALSE(
         VerQueryValueW(block.data(), u"\\StringFileInfo\\040904b0\\FileVersion", &buffer, &length));
     EXPECT_FALSE(VerQueryValueW(block.data(), u"\\", nullptr, &length));
+    std::filesystem::remove_all(folder);
 }
 
 TEST(VersionInfoTest, ShortBufferGivesABlockWithoutFixedInfo) {
