@@ -193,7 +193,7 @@ void BM_MdxExecuteAgainstFloor(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_MdxExecuteAgainstFloor)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MdxExecuteAgainstFloor)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     std::string fresh;
