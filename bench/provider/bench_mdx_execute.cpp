@@ -12,13 +12,13 @@
 
 #include "bench/mdx_answer.h"
 #include "bench/process_figures.h"
+#include "bench/service_process.h"
 #include "client/basic_authorization.h"
 #include "client/login.h"
 #include "client/service_address.h"
 #include "client/wide_text.h"
 #include "provider/zelmo_data_source.h"
 #include "tools/standin/gzip_text.h"
-#include "tools/standin/standin_service.h"
 
 using process_figures::Figures;
 using process_figures::Measurement;
@@ -30,33 +30,6 @@ constexpr int kColumns = 1000;
 constexpr char kStatement[] = "SELECT [Account].Members ON COLUMNS, [Product].Members ON ROWS";
 constexpr char16_t kUser[] = u"ann@example.com";
 constexpr char16_t kPassword[] = u"secret";
-
-// Serves the answer from a child process until this process ends; returns the address.
-std::string StartServiceProcess() {
-    int portPipe[2];
-    int lifePipe[2];
-    if (pipe(portPipe) != 0 || pipe(lifePipe) != 0) std::abort();
-    const pid_t child = fork();
-    if (child < 0) std::abort();
-    if (child == 0) {
-        close(portPipe[0]);
-        close(lifePipe[1]);
-        StandinService service(R"({"acceptAnyUser": true})");
-        // Compressed once, so that the service spends no time of its own on each answer.
-        service.SetMdxBody(kStatement, GzipText(mdx_answer::MdxAnswerJson(kRows, kColumns)));
-        const uint16_t port = service.GetPort();
-        if (write(portPipe[1], &port, sizeof port) != sizeof port) _exit(1);
-        char ignored;
-        while (read(lifePipe[0], &ignored, 1) > 0) {
-        }
-        _exit(0);
-    }
-    close(portPipe[1]);
-    close(lifePipe[0]);  // the write end stays open for this process's life
-    uint16_t port = 0;
-    if (read(portPipe[0], &port, sizeof port) != sizeof port) std::abort();
-    return "http://127.0.0.1:" + std::to_string(port);
-}
 
 // The floor: the POST, the body read out of the REST library's buffer, inflated, parsed and
 // freed on the calling thread.
@@ -204,7 +177,11 @@ int main(int argc, char** argv) {
     }
     if (!fresh.empty()) return RunFresh(fresh);
     // Before any thread exists, so that the child starts clean.
-    ServiceAddress::Set(StartServiceProcess());
+    // Compressed once, so that the service spends no time of its own on each answer.
+    ServiceAddress::Set(
+        StartServiceProcess(R"({"acceptAnyUser": true})", [](StandinService& service) {
+            service.SetMdxBody(kStatement, GzipText(mdx_answer::MdxAnswerJson(kRows, kColumns)));
+        }));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

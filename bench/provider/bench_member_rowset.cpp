@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "bench/process_figures.h"
+#include "bench/service_process.h"
 #include "client/basic_authorization.h"
 #include "client/json_parsers.h"
 #include "client/login.h"
 #include "client/service_address.h"
 #include "client/wide_text.h"
 #include "provider/zelmo_session.h"
-#include "tools/standin/standin_service.h"
 
 namespace {
 
@@ -52,35 +52,6 @@ std::string MembersAnswer(int members) {
             R"(>]","level":)" + level + R"(,"levelName":"Level )" + level + R"("}]})";
     }
     return text + "]";
-}
-
-// Serves both answers from a child process until this process ends; returns the address.
-std::string StartServiceProcess() {
-    int portPipe[2];
-    int lifePipe[2];
-    if (pipe(portPipe) != 0 || pipe(lifePipe) != 0) std::abort();
-    const pid_t child = fork();
-    if (child < 0) std::abort();
-    if (child == 0) {
-        close(portPipe[0]);
-        close(lifePipe[1]);
-        StandinService service(R"({"acceptAnyUser": true})");
-        for (int members : {kSmallLevel, kLargeLevel})
-            service.SetFault(
-                MembersPath(members),
-                StandinFault{StandinFaultKind::kErrorStatus, 200, MembersAnswer(members), {}});
-        const uint16_t port = service.GetPort();
-        if (write(portPipe[1], &port, sizeof port) != sizeof port) _exit(1);
-        char ignored;
-        while (read(lifePipe[0], &ignored, 1) > 0) {
-        }
-        _exit(0);
-    }
-    close(portPipe[1]);
-    close(lifePipe[0]);  // the write end stays open for this process's life
-    uint16_t port = 0;
-    if (read(portPipe[0], &port, sizeof port) != sizeof port) std::abort();
-    return "http://127.0.0.1:" + std::to_string(port);
 }
 
 using process_figures::Figures;
@@ -302,7 +273,13 @@ int main(int argc, char** argv) {
     }
     if (!fresh.empty()) return RunFresh(fresh, members);
     // Before any thread exists, so that the child starts clean.
-    ServiceAddress::Set(StartServiceProcess());
+    ServiceAddress::Set(
+        StartServiceProcess(R"({"acceptAnyUser": true})", [](StandinService& service) {
+            for (int members : {kSmallLevel, kLargeLevel})
+                service.SetFault(
+                    MembersPath(members),
+                    StandinFault{StandinFaultKind::kErrorStatus, 200, MembersAnswer(members), {}});
+        }));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
