@@ -14,7 +14,7 @@ struct AddressState {
 };
 
 AddressState& State() {
-    // Never destroyed: REST worker threads may rewrite it while the process exits.
+    // Never destroyed: a consumer's thread may still log in and rewrite it while the process exits.
     static AddressState* state = new AddressState();
     return *state;
 }

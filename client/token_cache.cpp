@@ -2,8 +2,7 @@
 #include "client/token_cache.h"
 
 TokenCache& TokenCache::Instance() {
-    // Never destroyed: a worker thread of the REST library may still log in while the process
-    // exits.
+    // Never destroyed: a consumer's thread may still log in while the process exits.
     static TokenCache* cache = new TokenCache();
     return *cache;
 }
