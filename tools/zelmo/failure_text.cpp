@@ -120,8 +120,9 @@ std::string FailureReason(ToolStep step, HRESULT hr) {
             break;
         case ToolStep::kExecute:
             if (hr == E_FAIL) {
-                return "the service gave no usable answer (no connection, login refused, a "
-                       "statement it does not know, or an answer that could not be read)";
+                return "the service at " + ProviderServiceAddress() +
+                       " gave no usable answer (no connection, login refused, a statement it "
+                       "does not know, or an answer that could not be read)";
             }
             if (hr == DB_E_NOCOMMAND) {
                 return "the statement is empty or was not accepted";
