@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +54,19 @@ struct Figures {
     double heldBytes = 0;  // still live on the heap when the step ended
     double extra = 0;      // a figure of the step's own
     bool good = false;
+    int runs = 0;  // runs folded in by Keep
+
+    // Folds in another run: the best time and extra figure, the highest peaks and held bytes;
+    // good while every run was.
+    void Keep(const Figures& run) {
+        const bool first = runs++ == 0;
+        seconds = first ? run.seconds : std::min(seconds, run.seconds);
+        extra = first ? run.extra : std::min(extra, run.extra);
+        heapPeak = std::max(heapPeak, run.heapPeak);
+        residentPeak = std::max(residentPeak, run.residentPeak);
+        heldBytes = std::max(heldBytes, run.heldBytes);
+        good = (first || good) && run.good;
+    }
 
     void Print() const {
         std::printf("%.6f %.0f %.0f %.0f %.3f %d\n", seconds, heapPeak, residentPeak, heldBytes,
@@ -89,8 +103,10 @@ class Measurement {
     std::chrono::steady_clock::time_point start;
 };
 
-// Runs this program again with the arguments and reads the figures it prints.
-inline Figures MeasureInFreshProcess(const std::vector<std::string>& arguments) {
+// Runs this program again with the arguments and "--fresh=side", and reads the figures it
+// prints.
+inline Figures MeasureInFreshProcess(std::vector<std::string> arguments, const std::string& side) {
+    arguments.push_back("--fresh=" + side);
     Figures figures;
     int output[2];
     if (pipe(output) != 0) return figures;

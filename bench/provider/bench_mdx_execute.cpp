@@ -129,39 +129,28 @@ int RunFresh(const std::string& side) {
 }
 
 void BM_MdxExecuteAgainstFloor(benchmark::State& state) {
-    const std::vector<std::string> address = {"--address=" + ServiceAddress::Get()};
-    std::vector<std::string> floorArguments = address;
-    floorArguments.push_back("--fresh=floor");
-    std::vector<std::string> executeArguments = address;
-    executeArguments.push_back("--fresh=execute");
-    const Figures firstFloor = process_figures::MeasureInFreshProcess(floorArguments);
-    const Figures firstExecute = process_figures::MeasureInFreshProcess(executeArguments);
+    const std::vector<std::string> arguments = {"--address=" + ServiceAddress::Get()};
+    const Figures firstFloor = process_figures::MeasureInFreshProcess(arguments, "floor");
+    const Figures firstExecute = process_figures::MeasureInFreshProcess(arguments, "execute");
     const APIAuthToken token = Login(kUser, kPassword);
     CComPtr<ICommandText> command = OpenCommand();
-    double floorSeconds = 1e9;
-    double executeSeconds = 1e9;
-    double floorPeak = 0;
-    double executePeak = 0;
-    bool good = firstFloor.good && firstExecute.good;
+    Figures floor;
+    Figures execute;
     for (auto _ : state) {
-        const Figures floor = MeasureFloor(token);
-        const Figures execute = MeasureExecute(command);
-        good = good && floor.good && execute.good;
-        floorSeconds = std::min(floorSeconds, floor.seconds);
-        executeSeconds = std::min(executeSeconds, execute.seconds);
-        floorPeak = std::max(floorPeak, floor.heapPeak);
-        executePeak = std::max(executePeak, execute.heapPeak);
+        floor.Keep(MeasureFloor(token));
+        execute.Keep(MeasureExecute(command));
     }
-    if (!good) state.SkipWithError("the answer was not read");
+    if (!(firstFloor.good && firstExecute.good && floor.good && execute.good))
+        state.SkipWithError("the answer was not read");
     state.counters["first_floor_ms"] = firstFloor.seconds * 1e3;
     state.counters["first_execute_ms"] = firstExecute.seconds * 1e3;
     state.counters["first_time_x_floor"] = firstExecute.seconds / firstFloor.seconds;
     state.counters["first_rss_x_floor"] = firstExecute.residentPeak / firstFloor.residentPeak;
-    state.counters["floor_ms"] = floorSeconds * 1e3;
-    state.counters["execute_ms"] = executeSeconds * 1e3;
-    state.counters["time_x_floor"] = executeSeconds / floorSeconds;
-    state.counters["floor_heap_MB"] = floorPeak / 1e6;
-    state.counters["execute_heap_MB"] = executePeak / 1e6;
+    state.counters["floor_ms"] = floor.seconds * 1e3;
+    state.counters["execute_ms"] = execute.seconds * 1e3;
+    state.counters["time_x_floor"] = execute.seconds / floor.seconds;
+    state.counters["floor_heap_MB"] = floor.heapPeak / 1e6;
+    state.counters["execute_heap_MB"] = execute.heapPeak / 1e6;
 }
 
 }  // namespace

@@ -203,34 +203,20 @@ void BM_MemberRowsetAgainstFloor(benchmark::State& state) {
     const int members = static_cast<int>(state.range(0));
     const std::vector<std::string> arguments = {"--members=" + std::to_string(members),
                                                 "--address=" + ServiceAddress::Get()};
-    std::vector<std::string> floorArguments = arguments;
-    floorArguments.push_back("--fresh=floor");
-    std::vector<std::string> rowsetArguments = arguments;
-    rowsetArguments.push_back("--fresh=rowset");
-    const Figures firstFloor = process_figures::MeasureInFreshProcess(floorArguments);
-    const Figures firstRowset = process_figures::MeasureInFreshProcess(rowsetArguments);
+    const Figures firstFloor = process_figures::MeasureInFreshProcess(arguments, "floor");
+    const Figures firstRowset = process_figures::MeasureInFreshProcess(arguments, "rowset");
     Login(u"", u"");
     CComPolyObject<ZelmoSession>* session = BrowsedSession();
     Figures floor;
     Figures rowset;
-    floor.seconds = rowset.seconds = rowset.extra = 1e9;
     double rowBytes = 0;
-    bool good = firstFloor.good && firstRowset.good;
     for (auto _ : state) {
-        const Figures f = MeasureFloor(members);
-        const Figures r = MeasureRowset(session, members, &rowBytes);
-        good = good && f.good && r.good;
-        floor.seconds = std::min(floor.seconds, f.seconds);
-        rowset.seconds = std::min(rowset.seconds, r.seconds);
-        rowset.extra = std::min(rowset.extra, r.extra);
-        floor.heapPeak = std::max(floor.heapPeak, f.heapPeak);
-        rowset.heapPeak = std::max(rowset.heapPeak, r.heapPeak);
-        floor.residentPeak = std::max(floor.residentPeak, f.residentPeak);
-        rowset.residentPeak = std::max(rowset.residentPeak, r.residentPeak);
-        rowset.heldBytes = std::max(rowset.heldBytes, r.heldBytes);
+        floor.Keep(MeasureFloor(members));
+        rowset.Keep(MeasureRowset(session, members, &rowBytes));
     }
     session->Release();
-    if (!good) state.SkipWithError("the level was not read whole");
+    if (!(firstFloor.good && firstRowset.good && floor.good && rowset.good))
+        state.SkipWithError("the level was not read whole");
     const double perMember = 1.0 / members;
     state.counters["first_floor_s"] = firstFloor.seconds;
     state.counters["first_rowset_s"] = firstRowset.seconds;

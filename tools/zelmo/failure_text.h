@@ -27,8 +27,9 @@ enum class ToolStep {
 // The call that failed, as the message names it ("Initialize", "Execute", ...).
 const char* StepName(ToolStep step);
 
-// Why the step failed, in words, from the step and the code. A failed login names the service
-// address as the loaded provider reads it from its config.txt.
+// Why the step failed, in words, from the step and the code. A failure that may be the service's
+// (a failed login or Execute) names the service address as the loaded provider reads it from its
+// config.txt.
 std::string FailureReason(ToolStep step, HRESULT hr);
 
 // "<step> failed: <NAME> (0x........): <reason>"
